@@ -1,0 +1,65 @@
+#pragma once
+
+#include "runtime/ByteStream.h"
+#include "runtime/ShortString.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+namespace portolan {
+
+// The settings file "prtln.cfg" beside the executable holds one record of 148 bytes, integers
+// little-endian:
+//
+//   offset size field
+//        0    4 Left            main window left edge, signed
+//        4    4 Top             main window top edge, signed
+//        8    4 Width           main window outer width, signed
+//       12    4 Height          main window outer height, signed
+//       16  129 ClientCommand   ShortString<128>: the client command template
+//      145    1 UseAnonymParam  0 off, any other value on
+//      146    2 reserved        no meaning; written as 0
+//
+// The writer zeroes the bytes behind the command; a reader never looks at them.
+struct SettingsRecord {
+    std::uint8_t Left[4];
+    std::uint8_t Top[4];
+    std::uint8_t Width[4];
+    std::uint8_t Height[4];
+    ShortString<128> ClientCommand;
+    std::uint8_t UseAnonymParam;
+    std::uint8_t Reserved[2];
+};
+
+inline constexpr std::size_t SettingsRecordSize = 148;
+static_assert(sizeof(SettingsRecord) == SettingsRecordSize);
+
+// The values the settings file keeps. The command is of any length in memory; only its first 128
+// characters are stored.
+struct Settings {
+    std::int32_t Left = 0;
+    std::int32_t Top = 0;
+    std::int32_t Width = 0;
+    std::int32_t Height = 0;
+    std::string ClientCommand;
+    bool UseAnonymParam = false;
+};
+
+// folder + "/prtln.cfg". The folder is passed in (executableFolder() in the program), so tests never
+// touch a real settings file.
+std::string settingsFilePath(const std::string& folder);
+
+// Reads the settings file in folder into values. Returns false, leaving values untouched, when the file
+// cannot be opened or holds fewer than 148 bytes. After a good read the fields are applied before the
+// file is closed; a failing close then throws InOutError, the applied values staying in force.
+bool readSettingsFile(const std::string& folder, Settings& values);
+
+// Writes the settings file in folder. A failure is not reported and leaves an earlier file as it was.
+void writeSettingsFile(const std::string& folder, const Settings& values);
+
+// The record and its stream forms, for tests.
+SettingsRecord makeSettingsRecord(const Settings& values);
+Settings settingsFromRecord(const SettingsRecord& record);
+
+} // namespace portolan

@@ -1,0 +1,17 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace portolan {
+
+// Texts are Windows-1252 bytes everywhere but at a widget. These two convert at that boundary.
+// Every byte value survives the round trip: the five bytes that Windows-1252 leaves undefined
+// (0x81, 0x8D, 0x8F, 0x90, 0x9D) map to the control characters of the same number, as Windows does.
+
+std::u16string utf16FromCp1252(std::string_view bytes);
+
+// A character that Windows-1252 lacks becomes "?" (a surrogate pair counts as one character).
+std::string cp1252FromUtf16(std::u16string_view text);
+
+} // namespace portolan

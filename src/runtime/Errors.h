@@ -1,0 +1,48 @@
+#pragma once
+
+#include <stdexcept>
+#include <string>
+
+namespace portolan {
+
+// The error codes that file operations record. The numbers are those that users of the program know
+// from its messages on every system; errno values are mapped onto them by ioCodeFromErrno.
+namespace ioCode {
+inline constexpr int FileNotFound = 2;
+inline constexpr int InvalidFilename = 3;
+inline constexpr int TooManyOpenFiles = 4;
+inline constexpr int AccessDenied = 5;
+inline constexpr int WriteProtected = 19;
+inline constexpr int GeneralFailure = 31;
+inline constexpr int SharingViolation = 32;
+inline constexpr int ReadBeyondEnd = 100;
+inline constexpr int DiskFull = 101;
+inline constexpr int FileNotOpen = 103;
+inline constexpr int NotOpenForInput = 104;
+inline constexpr int NotOpenForOutput = 105;
+inline constexpr int InvalidNumericInput = 106;
+} // namespace ioCode
+
+// The message shown for a recorded error code: "File not found", ..., or "I/O error <code>".
+std::string ioErrorText(int code);
+
+// The recorded error code for an errno value.
+int ioCodeFromErrno(int errnoValue);
+
+// A file operation that failed where no command fetches the recorded code; carries that code.
+class InOutError : public std::runtime_error {
+public:
+    explicit InOutError(int code);
+    int code() const { return code_; }
+
+private:
+    int code_;
+};
+
+// A text that is not what a conversion needs, such as a typed date that is not a valid date.
+class EConvertError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+} // namespace portolan

@@ -1,0 +1,34 @@
+#include "runtime/TextRules.h"
+
+namespace portolan {
+
+namespace {
+bool isControlOrBlank(char c) { return static_cast<unsigned char>(c) <= 32; }
+} // namespace
+
+std::string_view trimControls(std::string_view text) {
+    while (!text.empty() && isControlOrBlank(text.front()))
+        text.remove_prefix(1);
+    while (!text.empty() && isControlOrBlank(text.back()))
+        text.remove_suffix(1);
+    return text;
+}
+
+std::string upperCaseAscii(std::string_view text) {
+    std::string result(text);
+    for (char& c : result)
+        if (c >= 'a' && c <= 'z')
+            c = static_cast<char>(c - 'a' + 'A');
+    return result;
+}
+
+std::string_view fileNamePart(std::string_view path) {
+#ifdef _WIN32
+    const auto separator = path.find_last_of("\\/:");
+#else
+    const auto separator = path.find_last_of('/');
+#endif
+    return separator == std::string_view::npos ? path : path.substr(separator + 1);
+}
+
+} // namespace portolan

@@ -1,0 +1,17 @@
+#include "ui/QtText.h"
+
+#include "runtime/Cp1252.h"
+
+namespace portolan {
+
+QString toQString(std::string_view bytes) {
+    const std::u16string text = utf16FromCp1252(bytes);
+    return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+std::string fromQString(const QString& text) {
+    return cp1252FromUtf16(std::u16string_view(reinterpret_cast<const char16_t*>(text.utf16()),
+                                               static_cast<std::size_t>(text.size())));
+}
+
+} // namespace portolan

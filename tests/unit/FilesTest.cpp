@@ -1,0 +1,199 @@
+#include "TempFolder.h"
+
+#include "runtime/Errors.h"
+#include "runtime/Files.h"
+
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <csignal>
+#include <sys/resource.h>
+#include <sys/stat.h>
+
+namespace portolan {
+namespace {
+
+using testing::readBytes;
+using testing::TempFolder;
+using testing::writeBytes;
+
+mode_t permissionBits(const std::string& path) {
+    struct stat info {};
+    ::stat(path.c_str(), &info);
+    return info.st_mode & 07777;
+}
+
+TEST(IoErrors, MessagesFollowTheCode) {
+    const std::pair<int, const char*> cases[] = {
+        {2, "File not found"},         {3, "Invalid filename"}, {4, "Too many open files"},
+        {5, "File access denied"},     {100, "Read beyond end of file"}, {101, "Disk full"},
+        {106, "Invalid numeric input"}, {32, "I/O error 32"},  {0, "I/O error 0"},
+    };
+    for (const auto& [code, text] : cases) {
+        EXPECT_EQ(ioErrorText(code), text);
+        EXPECT_STREQ(InOutError(code).what(), text);
+        EXPECT_EQ(InOutError(code).code(), code);
+    }
+}
+
+TEST(IoErrors, ErrnoMapsOntoTheRecordedCodes) {
+    const std::pair<int, int> cases[] = {
+        {ENOENT, 2}, {ENOTDIR, 3}, {ENAMETOOLONG, 3}, {EMFILE, 4},
+        {EACCES, 5}, {EPERM, 5},   {ENOSPC, 101},     {EDQUOT, 101},
+    };
+    for (const auto& [errnoValue, code] : cases)
+        EXPECT_EQ(ioCodeFromErrno(errnoValue), code) << errnoValue;
+}
+
+TEST(PlainFile, FailuresAreRecordedAndFetchingClearsThem) {
+    TempFolder folder;
+    writeBytes(folder.file("five"), "12345");
+    PlainFile file;
+    file.openForReading(folder.file("missing"));
+    EXPECT_FALSE(file.isOpen());
+    EXPECT_EQ(file.fetchError(), ioCode::FileNotFound);
+    EXPECT_EQ(file.fetchError(), 0);
+
+    file.openForReading(folder.file("five"));
+    ASSERT_TRUE(file.isOpen());
+    char buffer[4];
+    EXPECT_EQ(file.read(buffer, 4), 4u);
+    EXPECT_EQ(file.fetchError(), 0);
+    EXPECT_EQ(file.read(buffer, 4), 1u); // one byte left: recorded, and the next read still runs
+    EXPECT_EQ(buffer[0], '5');
+    EXPECT_EQ(file.read(buffer, 4), 0u);
+    file.write("x", 1);
+    EXPECT_EQ(file.fetchError(), ioCode::NotOpenForOutput); // the last failure replaced the others
+    file.close();
+    EXPECT_EQ(file.fetchError(), 0);
+    file.close();
+    EXPECT_EQ(file.fetchError(), ioCode::FileNotOpen);
+}
+
+TEST(ReplacingFile, ReplacesTheTargetOnlyWhenComplete) {
+    TempFolder folder;
+    const std::string target = folder.file("book.ptn");
+    writeBytes(target, "old content");
+    {
+        ReplacingFile file(target);
+        file.write("new ", 4);
+        EXPECT_EQ(readBytes(target), "old content"); // nothing reaches the target before the close
+        file.write("content", 7);
+        file.close();
+        EXPECT_EQ(file.fetchError(), 0);
+    }
+    EXPECT_EQ(readBytes(target), "new content");
+    EXPECT_EQ(folder.entryCount(), 1u);
+}
+
+TEST(ReplacingFile, AnAbandonedFileLeavesTheEarlierFileAndNoTemporaryFile) {
+    TempFolder folder;
+    const std::string target = folder.file("book.ptn");
+    writeBytes(target, "old content");
+    {
+        ReplacingFile file(target);
+        file.write("half", 4);
+    }
+    EXPECT_EQ(readBytes(target), "old content");
+    EXPECT_EQ(folder.entryCount(), 1u);
+}
+
+TEST(ReplacingFile, AMissingFolderRecordsAnErrorAndCreatesNothing) {
+    TempFolder folder;
+    ReplacingFile file(folder.file("no-such-folder/book.ptn"));
+    EXPECT_EQ(file.fetchError(), ioCode::FileNotFound);
+    file.write("x", 1);
+    file.close();
+    EXPECT_EQ(file.fetchError(), ioCode::FileNotOpen);
+    EXPECT_EQ(folder.entryCount(), 0u);
+}
+
+// Lets a file grow to limit bytes at most while it lives, as a full disk would.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t limit) {
+        ::getrlimit(RLIMIT_FSIZE, &saved_);
+        std::signal(SIGXFSZ, SIG_IGN);
+        rlimit reduced = saved_;
+        reduced.rlim_cur = limit;
+        ::setrlimit(RLIMIT_FSIZE, &reduced);
+    }
+    ~FileSizeLimit() { ::setrlimit(RLIMIT_FSIZE, &saved_); }
+
+private:
+    rlimit saved_{};
+};
+
+TEST(ReplacingFile, AFullDiskLeavesTheEarlierFileAndNoTemporaryFile) {
+    TempFolder folder;
+    const std::string target = folder.file("book.ptn");
+    writeBytes(target, "old content");
+    {
+        const FileSizeLimit limit(16);
+        ReplacingFile file(target);
+        const std::string block(100, 'x');
+        file.write(block.data(), block.size());
+        file.close();
+        EXPECT_EQ(file.fetchError(), ioCode::DiskFull);
+    }
+    EXPECT_EQ(readBytes(target), "old content");
+    EXPECT_EQ(folder.entryCount(), 1u);
+}
+
+TEST(ReplacingFile, NewFilesAreForTheOwnerAloneAndReplacedOnesKeepTheirMode) {
+    TempFolder folder;
+    const std::string fresh = folder.file("fresh.ptn");
+    {
+        ReplacingFile file(fresh);
+        file.write("x", 1);
+        file.close();
+    }
+    EXPECT_EQ(permissionBits(fresh), 0600u);
+
+    const std::string shared = folder.file("shared.ptn");
+    writeBytes(shared, "old");
+    ::chmod(shared.c_str(), 0644);
+    {
+        ReplacingFile file(shared);
+        file.write("new", 3);
+        file.close();
+    }
+    EXPECT_EQ(permissionBits(shared), 0644u);
+    EXPECT_EQ(readBytes(shared), "new");
+}
+
+TEST(ReplacingFile, ASymbolicLinkHasItsFileReplaced) {
+    TempFolder folder;
+    const std::string real = folder.file("real.ptn");
+    const std::string link = folder.file("link.ptn");
+    writeBytes(real, "old");
+    ASSERT_EQ(::symlink(real.c_str(), link.c_str()), 0);
+    {
+        ReplacingFile file(link);
+        file.write("new", 3);
+        file.close();
+        EXPECT_EQ(file.fetchError(), 0);
+    }
+    struct stat info {};
+    ::lstat(link.c_str(), &info);
+    EXPECT_TRUE(S_ISLNK(info.st_mode));
+    EXPECT_EQ(readBytes(real), "new");
+}
+
+TEST(Files, CanOpenForReading) {
+    TempFolder folder;
+    writeBytes(folder.file("there"), "");
+    EXPECT_TRUE(canOpenForReading(folder.file("there")));
+    EXPECT_FALSE(canOpenForReading(folder.file("absent")));
+    EXPECT_FALSE(canOpenForReading(""));
+}
+
+TEST(Files, ExecutableFolderHoldsTheTestProgram) {
+    const std::string folder = executableFolder();
+    EXPECT_FALSE(folder.empty());
+    EXPECT_NE(folder.back(), '/');
+    EXPECT_TRUE(canOpenForReading(folder + "/portolan_unit_tests"));
+}
+
+} // namespace
+} // namespace portolan
