@@ -1,0 +1,56 @@
+#pragma once
+
+#include "book/Messages.h"
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace portolan {
+
+// The controls whose enabled state follows the selection of the site list.
+enum class SiteControl { DeletePD, DeleteSB, editSB, getInfoPD, getInfoSB };
+
+// The file dialogs that commands run.
+enum class FileDialog { OpenSite, SaveSite, ExportTarget };
+
+// The main window's outer frame in screen pixels.
+struct WindowBounds {
+    std::int32_t Left = 0;
+    std::int32_t Top = 0;
+    std::int32_t Width = 0;
+    std::int32_t Height = 0;
+};
+
+// What the commands need of the windows: questions, file names, the site list, the status panels, the
+// title, enabled states, the main window's bounds and the add/edit dialog. The main window implements
+// it; tests use a recording fake. Texts are Windows-1252 bytes.
+class UserInterface : public MessageSink {
+public:
+    // The one-line input dialog: the confirmed text, or proposed when the user cancels in any way.
+    virtual std::string InputPrompt(std::string_view caption, std::string_view prompt,
+                                    std::string_view proposed) = 0;
+
+    // Runs a file dialog; the chosen name, or nothing when the user cancels.
+    virtual std::optional<std::string> runFileDialog(FileDialog dialog) = 0;
+    // Empties the file name that a dialog offers next time.
+    virtual void clearFileDialogName(FileDialog dialog) = 0;
+
+    // The sorted site list (SiteBox). Indexes are positions in its sorted order.
+    virtual void addSiteItem(std::string_view description) = 0;
+    virtual void deleteSiteItem(int index) = 0;
+    virtual void clearSiteItems() = 0;
+    virtual int selectedSiteIndex() const = 0; // -1 when nothing is selected
+    virtual std::string siteItemText(int index) const = 0;
+
+    virtual void setStatusText(int panel, std::string_view text) = 0;
+    virtual void setTitle(std::string_view title) = 0;
+    virtual void setControlEnabled(SiteControl control, bool enabled) = 0;
+    virtual WindowBounds windowBounds() const = 0;
+
+    // Shows the add/edit dialog modally and returns when it has closed.
+    virtual void showSiteDialog() = 0;
+};
+
+} // namespace portolan
