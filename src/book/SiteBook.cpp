@@ -9,9 +9,9 @@ std::optional<int> SiteBook::findSiteSlot(std::string_view description) const {
     return std::nullopt;
 }
 
-bool SiteBook::hasActiveDescription(std::string_view description) const {
-    for (const SiteRecord& record : SiteTable)
-        if (record.Active != 0 && record.Description.text() == description)
+bool SiteBook::hasActiveDescription(std::string_view description, std::optional<int> ignoredSlot) const {
+    for (int slot = 0; slot < SlotCount; ++slot)
+        if (slot != ignoredSlot && SiteTable[slot].Active != 0 && SiteTable[slot].Description.text() == description)
             return true;
     return false;
 }

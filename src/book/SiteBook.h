@@ -40,8 +40,9 @@ public:
     // The first slot whose Description equals description, active or not.
     std::optional<int> findSiteSlot(std::string_view description) const;
 
-    // Whether an active slot (any non-zero Active byte) has exactly this Description.
-    bool hasActiveDescription(std::string_view description) const;
+    // Whether an active slot (any non-zero Active byte) other than ignoredSlot has exactly this
+    // Description.
+    bool hasActiveDescription(std::string_view description, std::optional<int> ignoredSlot = {}) const;
 
     // The lowest free slot (Active byte 0). While SiteCount is below 200 there always is one.
     std::optional<int> findFreeSlot() const;

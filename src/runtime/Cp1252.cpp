@@ -49,4 +49,42 @@ std::string cp1252FromUtf16(std::u16string_view text) {
     return bytes;
 }
 
+std::string utf8FromCp1252(std::string_view bytes) {
+    std::string text;
+    text.reserve(bytes.size());
+    for (const char16_t c : utf16FromCp1252(bytes)) {
+        if (c < 0x80) {
+            text.push_back(static_cast<char>(c));
+        } else if (c < 0x800) {
+            text.push_back(static_cast<char>(0xC0 | (c >> 6)));
+            text.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+        } else {
+            text.push_back(static_cast<char>(0xE0 | (c >> 12)));
+            text.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
+            text.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+        }
+    }
+    return text;
+}
+
+std::string cp1252FromUtf8(std::string_view text) {
+    std::u16string characters;
+    for (std::size_t i = 0; i < text.size();) {
+        const auto lead = static_cast<unsigned char>(text[i]);
+        const std::size_t length = lead < 0x80 ? 1 : (lead >> 5) == 0x6 ? 2 : (lead >> 4) == 0xE ? 3
+                                                   : (lead >> 3) == 0x1E ? 4 : 0;
+        bool valid = length > 0 && i + length <= text.size();
+        char32_t code = length == 1 ? lead : lead & (0x7F >> length);
+        for (std::size_t k = 1; valid && k < length; ++k) {
+            const auto next = static_cast<unsigned char>(text[i + k]);
+            valid = (next & 0xC0) == 0x80;
+            code = (code << 6) | (next & 0x3F);
+        }
+        // Characters beyond the basic plane cannot be in Windows-1252; one placeholder stands for each.
+        characters.push_back(valid && code < 0x10000 ? static_cast<char16_t>(code) : u'\uFFFD');
+        i += valid ? length : 1;
+    }
+    return cp1252FromUtf16(characters);
+}
+
 } // namespace portolan

@@ -14,4 +14,9 @@ std::u16string utf16FromCp1252(std::string_view bytes);
 // A character that Windows-1252 lacks becomes "?" (a surrogate pair counts as one character).
 std::string cp1252FromUtf16(std::u16string_view text);
 
+// File names are texts too; the system's file functions take them as UTF-8. A name that holds a
+// character Windows-1252 lacks cannot be named, as with any program that works in one code page.
+std::string utf8FromCp1252(std::string_view bytes);
+std::string cp1252FromUtf8(std::string_view text); // invalid UTF-8 bytes become "?"
+
 } // namespace portolan

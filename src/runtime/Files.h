@@ -6,6 +6,8 @@
 
 namespace portolan {
 
+// Paths are texts like every other, in Windows-1252; they are handed to the system as UTF-8.
+
 // A file on disk opened for reading or created for writing. Opening records an error code when it
 // fails; reading or writing a file that is not open records ioCode::FileNotOpen, and the wrong
 // direction NotOpenForInput or NotOpenForOutput. The destructor closes a file still open.
@@ -38,7 +40,7 @@ private:
 // close() abandons the temporary file.
 class ReplacingFile final : public ByteStream {
 public:
-    explicit ReplacingFile(std::string target);
+    explicit ReplacingFile(const std::string& target);
     ~ReplacingFile() override;
     ReplacingFile(const ReplacingFile&) = delete;
     ReplacingFile& operator=(const ReplacingFile&) = delete;
@@ -51,7 +53,7 @@ private:
     void flushPending();
     void abandon();
 
-    std::string target_;
+    std::string target_; // as the system names it
     std::string temporary_;
     int descriptor_ = -1;
     std::string pending_; // written bytes not yet handed to the system

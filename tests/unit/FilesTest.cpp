@@ -180,6 +180,19 @@ TEST(ReplacingFile, ASymbolicLinkHasItsFileReplaced) {
     EXPECT_EQ(readBytes(real), "new");
 }
 
+TEST(Files, PathsAreWindows1252TextsNamedInUtf8) {
+    TempFolder folder;
+    writeBytes(folder.file("\xc3\x9c" "bersicht.ptn"), "old");
+    const std::string path = folder.path() + "/\xdc" "bersicht.ptn";
+    EXPECT_TRUE(canOpenForReading(path));
+    ReplacingFile file(path);
+    file.write("new", 3);
+    file.close();
+    EXPECT_EQ(file.fetchError(), 0);
+    EXPECT_EQ(readBytes(folder.file("\xc3\x9c" "bersicht.ptn")), "new");
+    EXPECT_EQ(folder.entryCount(), 1u);
+}
+
 TEST(Files, CanOpenForReading) {
     TempFolder folder;
     writeBytes(folder.file("there"), "");

@@ -100,5 +100,15 @@ TEST(Cp1252, ACharacterOutsideTheBasicPlaneIsOneQuestionMark) {
     EXPECT_EQ(cp1252FromUtf16(u"\xd800x"), "?x"); // a lone surrogate
 }
 
+TEST(Cp1252, FileNamesConvertToAndFromUtf8) {
+    EXPECT_EQ(utf8FromCp1252("\xdc" "bersicht \x80.ptn"), "\xc3\x9c" "bersicht \xe2\x82\xac.ptn");
+    EXPECT_EQ(cp1252FromUtf8("\xc3\x9c" "bersicht \xe2\x82\xac.ptn"), "\xdc" "bersicht \x80.ptn");
+    EXPECT_EQ(cp1252FromUtf8("\xe4\xb8\xad\xf0\x9f\x98\x80/\xff"), "??/?") << "outside the code page, or not UTF-8";
+    std::string all;
+    for (int byte = 1; byte < 256; ++byte)
+        all.push_back(static_cast<char>(byte));
+    EXPECT_EQ(cp1252FromUtf8(utf8FromCp1252(all)), all);
+}
+
 } // namespace
 } // namespace portolan
