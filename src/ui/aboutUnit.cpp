@@ -1,6 +1,7 @@
 #include "ui/aboutUnit.h"
 
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLinearGradient>
 #include <QMouseEvent>
@@ -81,7 +82,8 @@ TaboutFRM::TaboutFRM(QWidget* parent) : QDialog(parent, Qt::Dialog | Qt::Framele
         label->installEventFilter(this);
 }
 
-void TaboutFRM::reject() {
+// Keys do nothing: the box has no default button and no Escape button.
+void TaboutFRM::keyPressEvent(QKeyEvent*) {
 }
 
 void TaboutFRM::showEvent(QShowEvent* event) {
@@ -105,7 +107,7 @@ bool TaboutFRM::eventFilter(QObject* watched, QEvent* event) {
         return QDialog::eventFilter(watched, event);
     const auto* mouse = static_cast<QMouseEvent*>(event);
     const auto* label = qobject_cast<QLabel*>(watched);
-    if (mouse->button() != Qt::LeftButton || !label->rect().contains(mouse->position().toPoint()))
+    if (!label || mouse->button() != Qt::LeftButton || !label->rect().contains(mouse->position().toPoint()))
         return false;
     if (label == Image1)
         Image1Click();

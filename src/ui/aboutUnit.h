@@ -14,19 +14,17 @@ QPoint centredOrigin(QSize screen, QSize box);
 
 // The about box: a borderless black 400 x 81 window with the banner picture, the version label and
 // the maker's notice. Show it modally with exec(); a mouse click anywhere on it closes it with the
-// answer 2, and no key does anything. It is centred on the primary screen at its first showing only;
+// answer 2, and no key does anything (a close request of the window system, as when the program is
+// told to end, still closes it). It is centred on the primary screen at its first showing only;
 // later showings keep that position. It never takes the keyboard focus.
 class TaboutFRM : public QDialog {
     Q_OBJECT
 public:
     explicit TaboutFRM(QWidget* parent = nullptr);
 
-    // Escape and the window system's close request end nothing: only a click closes the box. (Enter
-    // finds no default button, so no key does anything.)
-    void reject() override;
-
 protected:
     void showEvent(QShowEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 

@@ -56,6 +56,7 @@ private slots:
     void clickAnywhereClosesWithAnswer2_data();
     void clickAnywhereClosesWithAnswer2();
     void keysDoNotCloseIt();
+    void doesNotRefuseTheWindowSystemsCloseRequest();
 };
 
 void AboutTest::isBorderlessBlackAndFixed() {
@@ -188,6 +189,16 @@ void AboutTest::keysDoNotCloseIt() {
     });
     QVERIFY(openAfterKeys);
     QCOMPARE(answer, closedAnswer);
+}
+
+// When the program is told to end, the open box must not hold it up.
+void AboutTest::doesNotRefuseTheWindowSystemsCloseRequest() {
+    TaboutFRM box;
+    bool closed = false;
+    const int answer = execWith(box, [&] { closed = box.close(); });
+    QVERIFY(closed);
+    QVERIFY(answer != stuckAnswer);
+    QVERIFY(!box.isVisible());
 }
 
 QTEST_MAIN(AboutTest)

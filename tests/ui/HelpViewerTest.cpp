@@ -61,7 +61,6 @@ private slots:
     void aMissingFileShowsNothing();
     void jumpScrollsToTheIndex();
     void contentsShowTheTopAgain();
-    void jumpWithoutAViewerDoesNothing();
     void everyLinkOfTheManualLeadsToATopic();
     void theManualQuotesTheSiteDialogsMessages();
 
@@ -140,11 +139,6 @@ void HelpViewerTest::contentsShowTheTopAgain() {
     QCOMPARE(owner_->findChildren<HelpViewer*>().size(), 1);
     QCOMPARE(viewer->browser()->verticalScrollBar()->value(), 0);
     QCOMPARE(viewer->browser()->documentTitle(), QStringLiteral("Portolan Help"));
-}
-
-void HelpViewerTest::jumpWithoutAViewerDoesNothing() {
-    jumpToTopic(QStringLiteral("Index"));
-    QCOMPARE(viewerOf(*owner_), nullptr);
 }
 
 void HelpViewerTest::everyLinkOfTheManualLeadsToATopic() {
