@@ -1,5 +1,6 @@
 #pragma once
 
+#include "book/DayNumber.h"
 #include "commands/Launcher.h"
 #include "commands/UserInterface.h"
 
