@@ -28,9 +28,11 @@ struct WindowBounds {
 // it; tests use a recording fake. Texts are Windows-1252 bytes.
 class UserInterface : public MessageSink {
 public:
-    // The one-line input dialog: the confirmed text, or proposed when the user cancels in any way.
-    virtual std::string InputPrompt(std::string_view caption, std::string_view prompt,
-                                    std::string_view proposed) = 0;
+    // The one-line input dialog, showing proposed: the text the user confirmed with OK, exactly as typed,
+    // or nothing when the user cancelled it in any way (Cancel, Escape, the close box), so that a command
+    // can tell a cancel from a confirmed proposal.
+    virtual std::optional<std::string> InputQuery(std::string_view caption, std::string_view prompt,
+                                                  std::string_view proposed) = 0;
 
     // Runs a file dialog; the chosen name, or nothing when the user cancels.
     virtual std::optional<std::string> runFileDialog(FileDialog dialog) = 0;

@@ -29,8 +29,8 @@ public:
     std::deque<int> answers; // answers to MessageDialog, then defaultAnswer
     int defaultAnswer = AnswerOK;
     std::map<FileDialog, std::deque<std::optional<std::string>>> fileNames; // nothing = cancelled
-    std::deque<std::optional<std::string>> promptAnswers;                   // nothing = cancelled
-    std::vector<std::string> items; // the site list, kept sorted
+    std::deque<std::optional<std::string>> promptAnswers; // nothing, or none left = cancelled
+    std::vector<std::string> items;                       // the site list, kept sorted
     int selected = -1;
     std::string title;
     std::string status[2];
@@ -49,16 +49,15 @@ public:
     }
     void beep() override { log.push_back("beep"); }
 
-    std::string InputPrompt(std::string_view caption, std::string_view prompt,
-                            std::string_view proposed) override {
+    std::optional<std::string> InputQuery(std::string_view caption, std::string_view prompt,
+                                          std::string_view proposed) override {
         log.push_back("prompt " + std::string(caption) + "|" + std::string(prompt) + "|" +
                       std::string(proposed));
-        std::optional<std::string> answer;
-        if (!promptAnswers.empty()) {
-            answer = promptAnswers.front();
-            promptAnswers.pop_front();
-        }
-        return answer ? *answer : std::string(proposed);
+        if (promptAnswers.empty())
+            return std::nullopt;
+        auto answer = promptAnswers.front();
+        promptAnswers.pop_front();
+        return answer;
     }
 
     std::optional<std::string> runFileDialog(FileDialog dialog) override {

@@ -1,0 +1,23 @@
+#include "commands/PurgeOld.h"
+
+namespace portolan {
+
+void PurgeOldSites(Session& session, UserInterface& ui) {
+    const DayNumber today = Today(session.clock);
+    const auto answer =
+        ui.InputQuery("Purge Old", "Specify cut-off date:", FormatDateText(today, session.dateSettings));
+    if (!answer || answer->empty())
+        return;
+    const DayNumber cutOff = ParseDateText(*answer, session.dateSettings, DecodeDayNumber(today).year);
+
+    SiteBook& book = session.book;
+    for (SiteRecord& record : book.SiteTable)
+        // Written as "not on or after" so that a Stamp that is not a number is purged too.
+        if (!(record.stamp() >= cutOff))
+            record.Active = 0;
+    ui.clearSiteItems();
+    for (const std::string& description : book.listActiveSites())
+        ui.addSiteItem(description);
+}
+
+} // namespace portolan

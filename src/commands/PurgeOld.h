@@ -1,0 +1,17 @@
+#pragma once
+
+#include "commands/Session.h"
+#include "commands/UserInterface.h"
+
+namespace portolan {
+
+// Purge Old: asks for a cut-off date, proposing today's date text, and deactivates every slot whose
+// Stamp is not on or after the cut-off (a Stamp that is not a number counts as older than any cut-off);
+// then empties the site list and lists the active sites again, recounting SiteCount. No other field of
+// any slot changes, and BookModified, CurrentSite and the enabled states stay as they were.
+// Cancelling the prompt, or confirming an empty answer, changes nothing. An answer that is not a valid
+// date throws EConvertError "'<answer>' is not a valid date" before anything has changed; a two-digit
+// or missing year is read against today's year.
+void PurgeOldSites(Session& session, UserInterface& ui);
+
+} // namespace portolan
