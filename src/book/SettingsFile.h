@@ -44,6 +44,7 @@ struct Settings {
     std::int32_t Height = 0;
     std::string ClientCommand;
     bool UseAnonymParam = false;
+    friend bool operator==(const Settings&, const Settings&) = default;
 };
 
 // folder + "/prtln.cfg". The folder is passed in (executableFolder() in the program), so tests never
@@ -51,14 +52,22 @@ struct Settings {
 std::string settingsFilePath(const std::string& folder);
 
 // Reads the settings file in folder into values. Returns false, leaving values untouched, when the file
-// cannot be opened or holds fewer than 148 bytes. After a good read the fields are applied before the
-// file is closed; a failing close then throws InOutError, the applied values staying in force.
+// cannot be opened or holds fewer than 148 bytes; bytes after the 148th are never read. After a good
+// read the fields are applied before the file is closed; a failing close then throws InOutError with
+// its code, the applied values staying in force.
 bool readSettingsFile(const std::string& folder, Settings& values);
 
-// Writes the settings file in folder. A failure is not reported and leaves an earlier file as it was.
+// Writes the settings file in folder: exactly 148 bytes, replacing an earlier file only as a whole. A
+// failure is not reported, leaves no recorded error behind, and leaves an earlier file as it was.
 void writeSettingsFile(const std::string& folder, const Settings& values);
 
-// The record and its stream forms, for tests.
+// The reading and writing on an opened stream, as the two functions above do it: one read or write of
+// the whole record, then the close.
+bool readSettingsRecord(ByteStream& stream, Settings& values);
+bool writeSettingsRecord(const Settings& values, ByteStream& stream);
+
+// The record of a set of values (the command cut to 128 characters, every other byte zero), and the
+// values of a record (a length byte above 128 reads as 128, a non-zero byte 145 as on).
 SettingsRecord makeSettingsRecord(const Settings& values);
 Settings settingsFromRecord(const SettingsRecord& record);
 

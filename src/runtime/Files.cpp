@@ -122,6 +122,13 @@ ReplacingFile::ReplacingFile(const std::string& target) : target_(resolvedTarget
         recordError(ioCode::AccessDenied);
         return;
     }
+    // Renaming over a file needs only a writable folder; a file the user may not write is refused here
+    // as writing into it would be.
+    if (replacing && ::access(target_.c_str(), W_OK) != 0) {
+        failed_ = true;
+        recordError(lastErrorCode());
+        return;
+    }
     const auto slash = target_.find_last_of('/');
     const std::string name = slash == std::string::npos ? target_ : target_.substr(slash + 1);
     std::string pattern = folderOf(target_) + "/." + name + ".XXXXXX";

@@ -36,6 +36,7 @@ private:
 // close() flushes it to disk and renames it over the target when the creation, every write and the
 // close succeeded, and otherwise removes it, so a failure leaves an earlier target byte for byte as it
 // was. A new file is readable and writable by its owner alone; a replaced file keeps its permission bits.
+// A target that the user may not write fails as the creation, and is not replaced.
 // A target that is a symbolic link has the file it points to replaced. Destroying the object without
 // close() abandons the temporary file.
 class ReplacingFile final : public ByteStream {

@@ -1,0 +1,290 @@
+#include "FileSizeLimit.h"
+#include "MemoryStream.h"
+#include "TempFolder.h"
+
+#include "book/SettingsFile.h"
+#include "runtime/Errors.h"
+
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <cstring>
+#include <sys/stat.h>
+
+namespace portolan {
+namespace {
+
+using testing::FileSizeLimit;
+using testing::MemoryStream;
+using testing::readBytes;
+using testing::TempFolder;
+using testing::writeBytes;
+
+Settings exampleSettings() {
+    Settings values;
+    values.Left = -5;
+    values.Top = 300;
+    values.Width = 270;
+    values.Height = 217;
+    values.ClientCommand = "cuteftp %a";
+    values.UseAnonymParam = true;
+    return values;
+}
+
+// The 148 bytes of exampleSettings(), byte by byte.
+std::string exampleRecordBytes() {
+    std::string bytes(148, '\0');
+    bytes.replace(0, 16,
+                  std::string_view("\xfb\xff\xff\xff"
+                                   "\x2c\x01\0\0"
+                                   "\x0e\x01\0\0"
+                                   "\xd9\0\0\0",
+                                   16));
+    bytes.replace(16, 11,
+                  "\x0a"
+                  "cuteftp %a");
+    bytes[145] = 1;
+    return bytes;
+}
+
+// Settings that differ from every value a file in these tests holds.
+Settings startValues() {
+    Settings values;
+    values.Left = 11;
+    values.Top = 22;
+    values.Width = 270;
+    values.Height = 217;
+    values.ClientCommand = "start";
+    return values;
+}
+
+std::string recordBytes(const SettingsRecord& record) {
+    return std::string(reinterpret_cast<const char*>(&record), sizeof record);
+}
+
+TEST(SettingsFormat, TheRecordHoldsTheValuesAtTheirOffsets) {
+    EXPECT_EQ(recordBytes(makeSettingsRecord(exampleSettings())), exampleRecordBytes());
+    SettingsRecord record;
+    std::memcpy(&record, exampleRecordBytes().data(), sizeof record);
+    EXPECT_EQ(settingsFromRecord(record), exampleSettings());
+}
+
+TEST(SettingsFormat, TheFileLivesInTheGivenFolder) {
+    EXPECT_EQ(settingsFilePath("/opt/portolan"), "/opt/portolan/prtln.cfg");
+}
+
+TEST(SettingsFormat, ValuesRoundTripThroughTheRecord) {
+    struct Case {
+        std::int32_t left, top, width, height;
+        std::string command;
+        bool anonym;
+    };
+    const Case cases[] = {
+        {0, 0, 0, 0, "", false},
+        {INT32_MIN, INT32_MAX, -1, 1, "a", true},
+        {100, 200, 270, 217, std::string(128, 'c'), false},
+        {-3000, -20, 1920, 1080, "cutftp.exe \"%a\" \x80\xff", true},
+    };
+    for (const Case& c : cases) {
+        const Settings values{c.left, c.top, c.width, c.height, c.command, c.anonym};
+        EXPECT_EQ(settingsFromRecord(makeSettingsRecord(values)), values);
+    }
+}
+
+TEST(SettingsFormat, OnlyTheFirst128CharactersOfTheCommandAreStored) {
+    Settings values = exampleSettings();
+    values.ClientCommand = std::string(100, 'a') + std::string(50, 'b');
+    const std::string bytes = recordBytes(makeSettingsRecord(values));
+    EXPECT_EQ(static_cast<unsigned char>(bytes[16]), 128);
+    EXPECT_EQ(bytes.substr(17, 128), std::string(100, 'a') + std::string(28, 'b'));
+    EXPECT_EQ(bytes[145], 1);
+    EXPECT_EQ(settingsFromRecord(makeSettingsRecord(values)).ClientCommand, bytes.substr(17, 128));
+}
+
+TEST(SettingsFormat, BytesWithoutAValueAreZero) {
+    Settings values = exampleSettings();
+    values.ClientCommand.clear();
+    values.UseAnonymParam = false;
+    const std::string bytes = recordBytes(makeSettingsRecord(values));
+    EXPECT_EQ(bytes[16], 0) << "an empty command has length 0";
+    EXPECT_EQ(bytes.substr(16), std::string(132, '\0'));
+}
+
+TEST(SettingsFormat, AnyNonZeroByte145IsOnAndALongLengthByteReadsAs128) {
+    const std::pair<unsigned char, bool> flags[] = {{0, false}, {1, true}, {2, true}, {255, true}};
+    for (const auto& [byte, on] : flags) {
+        SettingsRecord record = makeSettingsRecord(exampleSettings());
+        record.UseAnonymParam = byte;
+        EXPECT_EQ(settingsFromRecord(record).UseAnonymParam, on) << int(byte);
+    }
+    SettingsRecord record;
+    std::memset(&record, 'x', sizeof record);
+    record.ClientCommand.length = 255;
+    EXPECT_EQ(settingsFromRecord(record).ClientCommand, std::string(128, 'x'));
+}
+
+TEST(SettingsFile, AWrittenFileIsThe148BytesOfTheRecord) {
+    TempFolder folder;
+    writeSettingsFile(folder.path(), exampleSettings());
+    EXPECT_EQ(readBytes(folder.file("prtln.cfg")), exampleRecordBytes());
+    struct stat info {};
+    ::stat(folder.file("prtln.cfg").c_str(), &info);
+    EXPECT_EQ(info.st_mode & 07777, 0600u);
+    EXPECT_EQ(folder.entryCount(), 1u);
+
+    Settings values = startValues();
+    EXPECT_TRUE(readSettingsFile(folder.path(), values));
+    EXPECT_EQ(values, exampleSettings());
+}
+
+TEST(SettingsFile, AShorterCommandLeavesNoOldCharactersBehindIt) {
+    TempFolder folder;
+    Settings values = exampleSettings();
+    values.ClientCommand = std::string(128, 'z');
+    writeSettingsFile(folder.path(), values);
+    values.ClientCommand = "ftp";
+    writeSettingsFile(folder.path(), values);
+    const std::string bytes = readBytes(folder.file("prtln.cfg"));
+    ASSERT_EQ(bytes.size(), 148u);
+    EXPECT_EQ(bytes.substr(16, 4), "\x03"
+                                   "ftp");
+    EXPECT_EQ(bytes.substr(20, 125), std::string(125, '\0'));
+    EXPECT_EQ(bytes.substr(146), std::string(2, '\0'));
+}
+
+TEST(SettingsFile, AMissingOrShortFileLeavesTheValuesUntouched) {
+    const std::size_t sizes[] = {0, 1, 100, 147};
+    for (std::size_t size : sizes) {
+        SCOPED_TRACE(size);
+        TempFolder folder;
+        writeBytes(folder.file("prtln.cfg"), exampleRecordBytes().substr(0, size));
+        Settings values = startValues();
+        EXPECT_FALSE(readSettingsFile(folder.path(), values));
+        EXPECT_EQ(values, startValues());
+    }
+    TempFolder empty;
+    Settings values = startValues();
+    EXPECT_FALSE(readSettingsFile(empty.path(), values));
+    EXPECT_EQ(values, startValues());
+    EXPECT_EQ(empty.entryCount(), 0u);
+}
+
+TEST(SettingsFile, AFileOf100BytesIsReplacedByAFullRecordAtTheNextWrite) {
+    TempFolder folder;
+    writeBytes(folder.file("prtln.cfg"), std::string(100, '\x01'));
+    Settings values = startValues();
+    EXPECT_FALSE(readSettingsFile(folder.path(), values));
+    writeSettingsFile(folder.path(), values);
+    EXPECT_EQ(readBytes(folder.file("prtln.cfg")), recordBytes(makeSettingsRecord(startValues())));
+}
+
+TEST(SettingsFile, ALongerFileGivesItsFirst148BytesAndTheNextWriteShortensIt) {
+    TempFolder folder;
+    std::string bytes = exampleRecordBytes() + std::string(52, '\x7f');
+    bytes[146] = 'r'; // reserved bytes are never looked at
+    bytes[147] = 's';
+    writeBytes(folder.file("prtln.cfg"), bytes);
+    Settings values = startValues();
+    EXPECT_TRUE(readSettingsFile(folder.path(), values));
+    EXPECT_EQ(values, exampleSettings());
+    writeSettingsFile(folder.path(), values);
+    EXPECT_EQ(readBytes(folder.file("prtln.cfg")), exampleRecordBytes());
+}
+
+TEST(SettingsFile, A150CharacterCommandComesBackWith128) {
+    TempFolder folder;
+    Settings values = exampleSettings();
+    values.ClientCommand = std::string(150, 'q');
+    writeSettingsFile(folder.path(), values);
+    const std::string bytes = readBytes(folder.file("prtln.cfg"));
+    ASSERT_EQ(bytes.size(), 148u);
+    EXPECT_EQ(static_cast<unsigned char>(bytes[16]), 128);
+    Settings restored = startValues();
+    ASSERT_TRUE(readSettingsFile(folder.path(), restored));
+    EXPECT_EQ(restored.ClientCommand, std::string(128, 'q'));
+}
+
+TEST(SettingsFile, Byte145Of2IsOn) {
+    TempFolder folder;
+    std::string bytes = exampleRecordBytes();
+    bytes[145] = 2;
+    writeBytes(folder.file("prtln.cfg"), bytes);
+    Settings values;
+    ASSERT_TRUE(readSettingsFile(folder.path(), values));
+    EXPECT_TRUE(values.UseAnonymParam);
+}
+
+TEST(SettingsFile, AReadOnlyFileIsRead) {
+    TempFolder folder;
+    writeBytes(folder.file("prtln.cfg"), exampleRecordBytes());
+    ASSERT_EQ(::chmod(folder.file("prtln.cfg").c_str(), 0400), 0);
+    Settings values = startValues();
+    EXPECT_TRUE(readSettingsFile(folder.path(), values));
+    EXPECT_EQ(values, exampleSettings());
+}
+
+TEST(SettingsFile, AFailedWriteLeavesTheEarlierFileAndReportsNothing) {
+    TempFolder folder;
+    const std::string earlier = exampleRecordBytes();
+    writeBytes(folder.file("prtln.cfg"), earlier);
+    {
+        const FileSizeLimit limit(100);
+        EXPECT_NO_THROW(writeSettingsFile(folder.path(), startValues()));
+    }
+    EXPECT_EQ(readBytes(folder.file("prtln.cfg")), earlier);
+    EXPECT_EQ(folder.entryCount(), 1u) << "no temporary file is left";
+
+    EXPECT_NO_THROW(writeSettingsFile(folder.file("no-such-folder"), startValues()));
+    EXPECT_EQ(folder.entryCount(), 1u);
+}
+
+TEST(SettingsStream, ReadingIsOneReadOfTheRecordThenTheClose) {
+    MemoryStream stream(exampleRecordBytes() + "tail");
+    Settings values = startValues();
+    EXPECT_TRUE(readSettingsRecord(stream, values));
+    EXPECT_EQ(values, exampleSettings());
+    EXPECT_EQ(stream.requestSizes, std::vector<std::size_t>{148});
+    EXPECT_EQ(stream.closes, 1);
+}
+
+TEST(SettingsStream, AFailedReadIsClosedQuietlyAndUsesNothing) {
+    MemoryStream stream(exampleRecordBytes());
+    stream.failAfter = 147;
+    stream.failCode = ioCode::GeneralFailure;
+    stream.failClose = true; // a close failing after a failed read goes unreported too
+    Settings values = startValues();
+    EXPECT_FALSE(readSettingsRecord(stream, values));
+    EXPECT_EQ(values, startValues());
+    EXPECT_EQ(stream.closes, 1);
+    EXPECT_EQ(stream.fetchError(), 0);
+}
+
+TEST(SettingsStream, AFailingCloseAfterAGoodReadThrowsItsCodeWithTheValuesApplied) {
+    MemoryStream stream(exampleRecordBytes());
+    stream.failClose = true;
+    Settings values = startValues();
+    try {
+        readSettingsRecord(stream, values);
+        ADD_FAILURE() << "no InOutError";
+    } catch (const InOutError& error) {
+        EXPECT_EQ(error.code(), ioCode::GeneralFailure);
+    }
+    EXPECT_EQ(values, exampleSettings());
+}
+
+TEST(SettingsStream, WritingIsOneWriteOfTheRecordThenTheClose) {
+    MemoryStream stream;
+    EXPECT_TRUE(writeSettingsRecord(exampleSettings(), stream));
+    EXPECT_EQ(stream.bytes(), exampleRecordBytes());
+    EXPECT_EQ(stream.requestSizes, std::vector<std::size_t>{148});
+    EXPECT_EQ(stream.closes, 1);
+
+    MemoryStream failing;
+    failing.failAfter = 10;
+    EXPECT_FALSE(writeSettingsRecord(exampleSettings(), failing));
+    EXPECT_EQ(failing.closes, 1);
+    EXPECT_EQ(failing.fetchError(), 0) << "no recorded error is left behind";
+}
+
+} // namespace
+} // namespace portolan
