@@ -1,0 +1,41 @@
+#pragma once
+
+#include "book/DateText.h"
+#include "runtime/SystemLocale.h"
+
+#include <string>
+#include <string_view>
+
+namespace portolan {
+
+// How the formats of a POSIX time locale (strftime language) become date settings.
+
+// The date delimiter of a date format: its first literal character that is not a letter, a digit or a
+// blank; "/" when it has none.
+char dateDelimiterOf(std::string_view dateFormat);
+
+// A date format in the pattern language: %d dd, %e d, %m mm, %y yy, %Y yyyy, %b and %h mmm, %B mmmm,
+// %a ddd, %A dddd (a "-" or "_" flag drops the zero fill of %d and %m), %D and %F as their parts.
+// Literal text that the pattern language would read as elements is quoted ("/" unless it is the
+// dateDelimiter). Conversions without a date element (times, week numbers) are left out.
+std::string datePatternFromStrftime(std::string_view format, char dateDelimiter);
+
+// The long date pattern from a date-and-time format: its blank-separated words that hold no time
+// conversion, with day and month names in full (%a as dddd, %b as mmmm); %x stands for dateFormat.
+// The short pattern of dateFormat when no word is left.
+std::string longDatePatternFromStrftime(std::string_view dateTimeFormat, std::string_view dateFormat,
+                                        char dateDelimiter);
+
+// What a time format says about the time patterns.
+struct TimeStyle {
+    bool leadingZero = false; // the hour is a zero-filled %H
+    bool twelveHour = false;  // it uses %I, %l, %p or %P
+    char delimiter = ':';     // its first literal that is not a letter, a digit or a blank
+};
+TimeStyle timeStyleOf(std::string_view timeFormat);
+
+// Stores a locale's items in settings; the names only withNames. The time patterns are built last, from
+// the pieces "hh" or "h", ":mm" or ":mm:ss", and " AMPM" for a 12-hour clock.
+void applyTimeLocale(DateSettings& settings, const TimeLocaleItems& items, bool withNames);
+
+} // namespace portolan
