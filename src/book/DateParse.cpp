@@ -72,7 +72,8 @@ std::optional<DayNumber> scanDate(std::string_view text, const DateSettings& set
     int n1 = 0, n2 = 0, n3 = 0;
     if (!scanner.scanNumber(n1) || !scanner.scanChar(delimiter) || !scanner.scanNumber(n2))
         return std::nullopt;
-    int year = 0, month = 0, day = 0;
+    std::int64_t year = 0; // wide enough for any clock year plus a century
+    int month = 0, day = 0;
     if (scanner.scanChar(delimiter)) {
         if (!scanner.scanNumber(n3))
             return std::nullopt;
@@ -89,7 +90,7 @@ std::optional<DayNumber> scanDate(std::string_view text, const DateSettings& set
         }
         // No window: a two-digit year always joins the clock's century.
         if (year <= 99)
-            year += currentYear / 100 * 100;
+            year += std::int64_t{currentYear} / 100 * 100;
     } else {
         year = currentYear;
         if (order == DateOrder::DayMonthYear)
