@@ -54,6 +54,14 @@ public:
 
     const std::string& bytes() const { return bytes_; }
 
+    // Empties the stream and its counts for another use, keeping the memory it has.
+    void clear() {
+        bytes_.clear();
+        position_ = 0;
+        reads = writes = closes = 0;
+        requestSizes.clear();
+    }
+
 private:
     std::string bytes_;
     std::size_t position_ = 0;
