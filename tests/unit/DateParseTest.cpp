@@ -27,6 +27,8 @@ std::string failureOf(std::string_view text, const DateSettings& settings, int c
     }
 }
 
+constexpr int anyYear = 0; // the row holds with the clock in 1996 and in 2026
+
 struct Accepted {
     const char* text;
     int currentYear;
@@ -40,25 +42,32 @@ TEST(DateParse, ReadsTypedDatesInTheDefaultOrder) {
         {"12/31/96", 2026, 71955},
         {"7/4", 1996, dayOf(1996, 7, 4)},
         {"7/4", 2026, dayOf(2026, 7, 4)},
-        {" 7 / 4 / 1996 ", 2026, 35250},
-        {"07/04/1996/", 2026, 35250},
-        {"07/04/1996 / ", 2026, 35250},
+        {" 7 / 4 / 1996 ", anyYear, 35250},
+        {"07/04/1996/", anyYear, 35250},
+        {"07/04/1996 / ", anyYear, 35250},
         {"1/1/0", 2026, 36526},
         {"1/1/0", 1996, 2},
         {"1/1/99", 2026, dayOf(2099, 1, 1)},
-        {"1/1/100", 2026, dayOf(100, 1, 1)},
-        {"1/1/100", 1996, dayOf(100, 1, 1)},
-        {"0007/4/1996", 2026, 35250},
-        {"0001/0001/0000001996", 2026, dayOf(1996, 1, 1)}, // leading zeros never count
-        {"12/31/9999", 2026, 2958465},
+        {"1/1/99", 1996, dayOf(1999, 1, 1)},
+        {"1/1/100", anyYear, dayOf(100, 1, 1)},
+        {"0007/4/1996", anyYear, 35250},
+        {"0001/0001/0000001996", anyYear, dayOf(1996, 1, 1)}, // leading zeros never count
+        {"12/31/9999", anyYear, 2958465},
         {"1/1/1", 2026, dayOf(2001, 1, 1)},
-        {"2/29/1996", 2026, dayOf(1996, 2, 29)},
-        {"2/29/2000", 1996, dayOf(2000, 2, 29)},
-        {"2/29", 1996, dayOf(1996, 2, 29)},
         {"1/1/0001", 2026, dayOf(2001, 1, 1)}, // the year is its value, 1, and joins the century
+        {"2/29/1996", anyYear, dayOf(1996, 2, 29)},
+        {"2/29/2000", anyYear, dayOf(2000, 2, 29)},
+        {"2/29", 1996, dayOf(1996, 2, 29)},
     };
-    for (const Accepted& c : cases)
-        EXPECT_EQ(ParseDateText(c.text, settings, c.currentYear), c.day) << c.text << " in " << c.currentYear;
+    for (const Accepted& c : cases) {
+        for (const int currentYear : {1996, 2026}) {
+            if (c.currentYear == anyYear || c.currentYear == currentYear) {
+                EXPECT_EQ(ParseDateText(c.text, settings, currentYear), c.day)
+                    << c.text << " in " << currentYear;
+            }
+        }
+    }
+    EXPECT_NE(failureOf("2/29", settings, 2026), ""); // 2026 has no February 29
 }
 
 TEST(DateParse, RejectsWithTheWholeTextAsTyped) {
@@ -88,11 +97,13 @@ TEST(DateParse, FollowsTheOrderAndDelimiterOfTheShortPattern) {
     };
     const Case cases[] = {
         {"dd.MM.yyyy", '.', "31.12.1996", 2026, 35430},
+        {"dd.MM.yyyy", '.', "31.12.1996", 1996, 35430},
         {"dd.MM.yyyy", '.', "31.12", 1996, 35430},
         {"dd.MM.yyyy", '.', "31.12", 2026, dayOf(2026, 12, 31)},
         {"yyyy-MM-dd", '-', "96-7-4", 2026, dayOf(2096, 7, 4)},
         {"yyyy-MM-dd", '-', "96-7-4", 1996, 35250},
         {"yyyy-MM-dd", '-', "7-4", 2026, dayOf(2026, 7, 4)},
+        {"yyyy-MM-dd", '-', "7-4", 1996, 35250},
         {"YYYY/MM/DD", '/', "1996/7/4", 2026, 35250},
         {"'d' m/y", '/', "4/7/96", 1996, 35250}, // the first d, m or y decides, quoted or not
         {"x-M-d", '-', "7-4-96", 1996, 35250},

@@ -62,21 +62,24 @@ TEST(DatePattern, LettersReadWithoutCaseButRunsKeepTheirCase) {
     const Case cases[] = {
         {"D/M/YY", july4th1996, "4/7/96"}, {"DDDD", july4th1996, "Thursday"}, {"dD", july4th1996, "44"},
         {"dDd", july4th1996, "444"},       {"Mm", july4th1996, "77"},         {"mMM", july4th1996, "707"},
-        {"yY", july4th1996, "9696"},       {"Yyy", july4th1996, "9696"},
-        {"yYYY", july4th1996, "961996"},
+        {"yY", july4th1996, "9696"},       {"Yyy", july4th1996, "9696"},      {"yYYY", july4th1996, "961996"},
     };
     expectTexts(std::begin(cases), std::end(cases), DateSettings{});
 }
 
 TEST(DatePattern, MAfterAnHourElementMeansMinutes) {
     const Case cases[] = {
-        {"h:mm", afternoon, "13:05"},   {"h:m", afternoon, "13:5"},     {"hmm", afternoon, "1305"},
-        {"H:MMM", afternoon, "13:05"},                                  // minutes stop at two digits
-        {"d/m", afternoon, "4/7"},      {"h d m", afternoon, "13 4 7"}, // the day element breaks the link
-        {"h x m", afternoon, "13 x 7"},                                 // so does any letter
-        {"h'x'm", afternoon, "13x5"},                                   // but not quoted text
-        {"h-/:m", afternoon, "13-/:5"}, {"h:m:m", afternoon, "13:5:7"}, // the second m follows a minutes
-                                                                        // element, not an hour
+        {"h:mm", afternoon, "13:05"},
+        {"h:m", afternoon, "13:5"},
+        {"hmm", afternoon, "1305"},
+        {"H:MMM", afternoon, "13:05"}, // minutes stop at two digits
+        {"d/m", afternoon, "4/7"},
+        {"h d m", afternoon, "13 4 7"}, // the day element breaks the link
+        {"h x m", afternoon, "13 x 7"}, // so does any letter
+        {"h'x'm", afternoon, "13x5"},   // but not quoted text
+        {"h-/:m", afternoon, "13-/:5"},
+        {"h:m:m", afternoon, "13:5:7"}, // the second m follows a minutes
+                                        // element, not an hour
         {"mm", afternoon, "07"},
     };
     expectTexts(std::begin(cases), std::end(cases), DateSettings{});
