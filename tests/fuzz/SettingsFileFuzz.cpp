@@ -5,9 +5,9 @@
 
 #include "book/SettingsFile.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
-#include <algorithm>
 #include <cstring>
 
 using namespace portolan;
