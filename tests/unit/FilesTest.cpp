@@ -1,3 +1,4 @@
+#include "FileSizeLimit.h"
 #include "TempFolder.h"
 
 #include "runtime/Errors.h"
@@ -6,13 +7,12 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
-#include <csignal>
-#include <sys/resource.h>
 #include <sys/stat.h>
 
 namespace portolan {
 namespace {
 
+using testing::FileSizeLimit;
 using testing::readBytes;
 using testing::TempFolder;
 using testing::writeBytes;
@@ -25,9 +25,15 @@ mode_t permissionBits(const std::string& path) {
 
 TEST(IoErrors, MessagesFollowTheCode) {
     const std::pair<int, const char*> cases[] = {
-        {2, "File not found"},         {3, "Invalid filename"}, {4, "Too many open files"},
-        {5, "File access denied"},     {100, "Read beyond end of file"}, {101, "Disk full"},
-        {106, "Invalid numeric input"}, {32, "I/O error 32"},  {0, "I/O error 0"},
+        {2, "File not found"},
+        {3, "Invalid filename"},
+        {4, "Too many open files"},
+        {5, "File access denied"},
+        {100, "Read beyond end of file"},
+        {101, "Disk full"},
+        {106, "Invalid numeric input"},
+        {32, "I/O error 32"},
+        {0, "I/O error 0"},
     };
     for (const auto& [code, text] : cases) {
         EXPECT_EQ(ioErrorText(code), text);
@@ -108,22 +114,6 @@ TEST(ReplacingFile, AMissingFolderRecordsAnErrorAndCreatesNothing) {
     EXPECT_EQ(folder.entryCount(), 0u);
 }
 
-// Lets a file grow to limit bytes at most while it lives, as a full disk would.
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t limit) {
-        ::getrlimit(RLIMIT_FSIZE, &saved_);
-        std::signal(SIGXFSZ, SIG_IGN);
-        rlimit reduced = saved_;
-        reduced.rlim_cur = limit;
-        ::setrlimit(RLIMIT_FSIZE, &reduced);
-    }
-    ~FileSizeLimit() { ::setrlimit(RLIMIT_FSIZE, &saved_); }
-
-private:
-    rlimit saved_{};
-};
-
 TEST(ReplacingFile, AFullDiskLeavesTheEarlierFileAndNoTemporaryFile) {
     TempFolder folder;
     const std::string target = folder.file("book.ptn");
@@ -182,14 +172,19 @@ TEST(ReplacingFile, ASymbolicLinkHasItsFileReplaced) {
 
 TEST(Files, PathsAreWindows1252TextsNamedInUtf8) {
     TempFolder folder;
-    writeBytes(folder.file("\xc3\x9c" "bersicht.ptn"), "old");
-    const std::string path = folder.path() + "/\xdc" "bersicht.ptn";
+    writeBytes(folder.file("\xc3\x9c"
+                           "bersicht.ptn"),
+               "old");
+    const std::string path = folder.path() + "/\xdc"
+                                             "bersicht.ptn";
     EXPECT_TRUE(canOpenForReading(path));
     ReplacingFile file(path);
     file.write("new", 3);
     file.close();
     EXPECT_EQ(file.fetchError(), 0);
-    EXPECT_EQ(readBytes(folder.file("\xc3\x9c" "bersicht.ptn")), "new");
+    EXPECT_EQ(readBytes(folder.file("\xc3\x9c"
+                                    "bersicht.ptn")),
+              "new");
     EXPECT_EQ(folder.entryCount(), 1u);
 }
 

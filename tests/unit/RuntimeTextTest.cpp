@@ -51,7 +51,10 @@ TEST(TextRules, TrimRemovesControlsAndBlanksAtBothEnds) {
         {"\t\r\nx y\x1f ", "x y"},
         {"    ", ""},
         {"", ""},
-        {"\x7f" "a\xa0", "\x7f" "a\xa0"}, // 127 and 160 are above 32
+        {"\x7f"
+         "a\xa0",
+         "\x7f"
+         "a\xa0"}, // 127 and 160 are above 32
     };
     for (const auto& [text, trimmed] : cases)
         EXPECT_EQ(trimControls(text), trimmed);
@@ -64,10 +67,7 @@ TEST(TextRules, UpperCaseChangesOnlyAsciiLetters) {
 
 TEST(TextRules, FileNamePartIsTheTextAfterTheLastSlash) {
     const std::pair<std::string_view, std::string_view> cases[] = {
-        {"/home/user/sites.ptn", "sites.ptn"},
-        {"sites.ptn", "sites.ptn"},
-        {"folder/", ""},
-        {"", ""},
+        {"/home/user/sites.ptn", "sites.ptn"}, {"sites.ptn", "sites.ptn"}, {"folder/", ""}, {"", ""},
         {"/a b/c d.ptn", "c d.ptn"},
     };
     for (const auto& [path, name] : cases)
@@ -85,9 +85,9 @@ TEST(Cp1252, EveryByteSurvivesTheRoundTrip) {
 
 TEST(Cp1252, CharactersMapAsWindowsDoes) {
     const std::pair<char16_t, char> cases[] = {
-        {u'A', 'A'},       {u'\u20ac', '\x80'}, {u'\u0081', '\x81'}, {u'\u2122', '\x99'},
-        {u'\u0178', '\x9f'}, {u'\u00e9', '\xe9'}, {u'\u00ff', '\xff'}, {u'\u0100', '?'},
-        {u'\u4e2d', '?'},
+        {u'A', 'A'},         {u'\u20ac', '\x80'}, {u'\u0081', '\x81'},
+        {u'\u2122', '\x99'}, {u'\u0178', '\x9f'}, {u'\u00e9', '\xe9'},
+        {u'\u00ff', '\xff'}, {u'\u0100', '?'},    {u'\u4e2d', '?'},
     };
     for (const auto& [character, byte] : cases) {
         EXPECT_EQ(cp1252FromUtf16(std::u16string(1, character)), std::string(1, byte));
@@ -101,9 +101,17 @@ TEST(Cp1252, ACharacterOutsideTheBasicPlaneIsOneQuestionMark) {
 }
 
 TEST(Cp1252, FileNamesConvertToAndFromUtf8) {
-    EXPECT_EQ(utf8FromCp1252("\xdc" "bersicht \x80.ptn"), "\xc3\x9c" "bersicht \xe2\x82\xac.ptn");
-    EXPECT_EQ(cp1252FromUtf8("\xc3\x9c" "bersicht \xe2\x82\xac.ptn"), "\xdc" "bersicht \x80.ptn");
-    EXPECT_EQ(cp1252FromUtf8("\xe4\xb8\xad\xf0\x9f\x98\x80/\xff"), "??/?") << "outside the code page, or not UTF-8";
+    EXPECT_EQ(utf8FromCp1252("\xdc"
+                             "bersicht \x80.ptn"),
+              "\xc3\x9c"
+              "bersicht \xe2\x82\xac.ptn");
+    EXPECT_EQ(cp1252FromUtf8("\xc3\x9c"
+                             "bersicht \xe2\x82\xac.ptn"),
+              "\xdc"
+              "bersicht \x80.ptn");
+    EXPECT_EQ(cp1252FromUtf8("\xe4\xb8\xad\xf0\x9f\x98\x80/\xff"), "??"
+                                                                   "/?")
+        << "outside the code page, or not UTF-8";
     std::string all;
     for (int byte = 1; byte < 256; ++byte)
         all.push_back(static_cast<char>(byte));

@@ -1,0 +1,143 @@
+#include "commands/BookCommands.h"
+
+#include "book/SiteFile.h"
+#include "runtime/Errors.h"
+#include "runtime/Files.h"
+#include "runtime/TextRules.h"
+
+namespace portolan {
+
+namespace {
+
+constexpr std::string_view untitledTitle = "Portolan - untitled";
+
+void resetStatusPanels(UserInterface& ui) {
+    ui.setStatusText(0, "0");
+    ui.setStatusText(1, "");
+}
+
+// New and Open ask the same question; only Cancel keeps the book.
+bool mayDiscardChanges(const Session& session, UserInterface& ui) {
+    return !session.BookModified ||
+           ui.MessageDialog("Are you sure you want to open a site file and loose any unsaved work?",
+                            MessageKind::Confirmation, button::OK | button::Cancel) != AnswerCancel;
+}
+
+void disableInformationAndDelete(UserInterface& ui) {
+    ui.setControlEnabled(SiteControl::getInfoPD, false);
+    ui.setControlEnabled(SiteControl::getInfoSB, false);
+    ui.setControlEnabled(SiteControl::DeletePD, false);
+}
+
+void nameBook(Session& session, UserInterface& ui, const std::string& path) {
+    session.SiteFileName = path;
+    ui.setTitle("Portolan - " + std::string(fileNamePart(path)));
+}
+
+void listSites(const std::vector<std::string>& descriptions, UserInterface& ui) {
+    for (const std::string& description : descriptions)
+        ui.addSiteItem(description);
+}
+
+// Reads a site file into the book. On success the book is titled after the file and unchanged; on
+// failure the reader has kept the previous book and the list shows it again, so that what the user
+// sees is what a later Save writes.
+void loadBook(Session& session, UserInterface& ui, const std::string& path) {
+    const auto descriptions = readSiteFile(session.book, path, ui);
+    if (!descriptions) {
+        listSites(session.book.listActiveSites(), ui);
+        return;
+    }
+    listSites(*descriptions, ui);
+    nameBook(session, ui, path);
+    session.BookModified = false;
+    disableInformationAndDelete(ui);
+}
+
+void writeBook(Session& session, UserInterface& ui) {
+    writeSiteFile(session.book, session.SiteFileName, ui);
+    session.BookModified = false; // also after a failed write, so that closing asks nothing
+}
+
+} // namespace
+
+void newBook(Session& session, UserInterface& ui) {
+    resetStatusPanels(ui);
+    if (!mayDiscardChanges(session, ui))
+        return;
+    ui.clearSiteItems();
+    session.SiteFileName.clear();
+    session.BookModified = false;
+    disableInformationAndDelete(ui);
+    session.book.clearSites();
+    ui.setTitle(untitledTitle);
+}
+
+void openSiteFile(Session& session, UserInterface& ui) {
+    resetStatusPanels(ui);
+    if (!mayDiscardChanges(session, ui))
+        return;
+    const auto path = ui.runFileDialog(FileDialog::OpenSite);
+    if (!path)
+        return;
+    ui.clearSiteItems();
+    loadBook(session, ui, *path);
+}
+
+void openStartupFile(Session& session, UserInterface& ui, const std::string& path) {
+    loadBook(session, ui, path);
+}
+
+void saveSiteFile(Session& session, UserInterface& ui) {
+    ui.clearFileDialogName(FileDialog::SaveSite);
+    if (session.SiteFileName.empty()) {
+        const auto path = ui.runFileDialog(FileDialog::SaveSite);
+        if (!path)
+            return;
+        nameBook(session, ui, *path);
+        if (canOpenForReading(session.SiteFileName)) {
+            ui.beep();
+            // No blank between "to" and "overwrite": the question has always read so.
+            if (ui.MessageDialog(session.SiteFileName + " already exists.  Are you sure you want to" +
+                                     "overwrite the file?",
+                                 MessageKind::Confirmation, button::OK | button::Cancel) == AnswerCancel)
+                return;
+        }
+    }
+    writeBook(session, ui);
+}
+
+void saveasSiteFile(Session& session, UserInterface& ui) {
+    if (const auto path = ui.runFileDialog(FileDialog::SaveSite))
+        nameBook(session, ui, *path);
+    if (!session.SiteFileName.empty())
+        writeBook(session, ui);
+}
+
+bool FormCloseQuery(Session& session, UserInterface& ui) {
+    bool mayClose = true;
+    if (session.BookModified)
+        mayClose = ui.MessageDialog(std::string(fileNamePart(session.SiteFileName)) +
+                                        " has been changed since the last time it was saved.  " +
+                                        "Are you sure you want to exit and loose all changes?",
+                                    MessageKind::Confirmation, button::Yes | button::No) != AnswerNo;
+    Settings values = session.settings;
+    const WindowBounds bounds = ui.windowBounds();
+    values.Left = bounds.Left;
+    values.Top = bounds.Top;
+    values.Width = bounds.Width;
+    values.Height = bounds.Height;
+    writeSettingsFile(session.settingsFolder, values);
+    return mayClose;
+}
+
+void loadSettings(Session& session) {
+    try {
+        session.settingsRead = readSettingsFile(session.settingsFolder, session.settings);
+    } catch (const InOutError&) {
+        session.settingsRead = true; // the values were taken before the close failed
+        throw;
+    }
+}
+
+} // namespace portolan

@@ -1,0 +1,310 @@
+#include "CommandFixture.h"
+
+#include "book/SiteFile.h"
+#include "commands/BookCommands.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <sys/stat.h>
+
+namespace portolan {
+namespace {
+
+using testing::CommandFixture;
+using testing::readBytes;
+using testing::writeBytes;
+
+const char* const discardQuestion = "Are you sure you want to open a site file and loose any unsaved work?";
+const char* const notFound = "File was not found.  Possibly incorrect file name or open file.";
+
+class BookCommands : public ::testing::Test, public CommandFixture {
+protected:
+    // A site file holding the given sites, written by the program itself.
+    std::string siteFile(const std::string& name, std::initializer_list<const char*> descriptions) {
+        CommandFixture other;
+        for (const char* description : descriptions)
+            other.addSite(description);
+        const std::string path = folder.file(name);
+        writeSiteFile(other.session.book, path, other.ui);
+        return path;
+    }
+
+    void selectAll(bool enabled) {
+        for (SiteControl control : {SiteControl::DeletePD, SiteControl::DeleteSB, SiteControl::editSB,
+                                    SiteControl::getInfoPD, SiteControl::getInfoSB})
+            ui.enabled[control] = enabled;
+    }
+};
+
+TEST_F(BookCommands, NewWithoutChangesAsksNothingAndKeepsTheFreedBytes) {
+    addSite("Mirror");
+    session.SiteFileName = "/books/old.ptn";
+    ui.status[0] = "1";
+    ui.status[1] = "ftp.Mirror.example 21 ";
+    selectAll(true);
+    newBook(session, ui);
+    EXPECT_TRUE(ui.messages.empty());
+    EXPECT_TRUE(ui.items.empty());
+    EXPECT_EQ(session.SiteFileName, "");
+    EXPECT_EQ(ui.title, "Portolan - untitled");
+    EXPECT_EQ(ui.status[0], "0");
+    EXPECT_EQ(ui.status[1], "");
+    EXPECT_EQ(session.book.SiteCount, 0);
+    EXPECT_EQ(session.book.SiteTable[0].Active, 0);
+    EXPECT_EQ(session.book.SiteTable[0].Description.text(), "Mirror");
+    EXPECT_FALSE(ui.enabled[SiteControl::getInfoPD]);
+    EXPECT_FALSE(ui.enabled[SiteControl::getInfoSB]);
+    EXPECT_FALSE(ui.enabled[SiteControl::DeletePD]);
+    EXPECT_TRUE(ui.enabled[SiteControl::DeleteSB]) << "the tool buttons keep their state";
+    EXPECT_TRUE(ui.enabled[SiteControl::editSB]);
+}
+
+TEST_F(BookCommands, NewAndOpenAskBeforeDroppingChangesAndCancelKeepsTheBook) {
+    for (auto command : {&newBook, &openSiteFile}) {
+        CommandFixture f;
+        f.addSite("Mirror");
+        f.session.BookModified = true;
+        f.ui.status[0] = "1";
+        f.ui.status[1] = "somewhere";
+        f.ui.answers = {AnswerCancel};
+        command(f.session, f.ui);
+        ASSERT_EQ(f.ui.messages.size(), 1u);
+        EXPECT_EQ(f.ui.messages[0].text, discardQuestion);
+        EXPECT_EQ(f.ui.messages[0].kind, MessageKind::Confirmation);
+        EXPECT_EQ(f.ui.messages[0].buttons, button::OK | button::Cancel);
+        EXPECT_EQ(f.ui.items.size(), 1u);
+        EXPECT_TRUE(f.session.BookModified);
+        EXPECT_EQ(f.ui.status[0], "0") << "the panels are reset before the question";
+        EXPECT_EQ(f.ui.status[1], "");
+        EXPECT_EQ(f.ui.log.size(), 1u) << "nothing but the question";
+    }
+}
+
+TEST_F(BookCommands, AnyAnswerButCancelGoesOn) {
+    addSite("Mirror");
+    session.BookModified = true;
+    ui.answers = {AnswerOK};
+    newBook(session, ui);
+    EXPECT_TRUE(ui.items.empty());
+    EXPECT_FALSE(session.BookModified);
+}
+
+TEST_F(BookCommands, OpenReadsTheChosenFileAndTitlesTheBook) {
+    const std::string path = siteFile("club.ptn", {"b site", "A site", "a site"});
+    addSite("Old");
+    session.BookModified = true;
+    ui.answers = {AnswerOK};
+    ui.fileNames[FileDialog::OpenSite] = {path};
+    selectAll(true);
+    openSiteFile(session, ui);
+    EXPECT_EQ(ui.items, (std::vector<std::string>{"A site", "a site", "b site"}));
+    EXPECT_EQ(session.SiteFileName, path);
+    EXPECT_EQ(ui.title, "Portolan - club.ptn");
+    EXPECT_FALSE(session.BookModified);
+    EXPECT_EQ(session.book.SiteCount, 3);
+    EXPECT_FALSE(ui.enabled[SiteControl::getInfoSB]);
+    EXPECT_TRUE(ui.enabled[SiteControl::editSB]);
+}
+
+TEST_F(BookCommands, CancellingTheOpenDialogChangesNothing) {
+    addSite("Mirror");
+    openSiteFile(session, ui);
+    EXPECT_EQ(ui.items, std::vector<std::string>{"Mirror"});
+    EXPECT_EQ(ui.title, "");
+}
+
+TEST_F(BookCommands, AFailedOpenShowsThePreviousBookAgain) {
+    struct Case {
+        std::string fileBytes; // empty name: the file does not exist
+        bool exists;
+        std::string message;
+    };
+    const std::string shortPath = folder.file("short.ptn");
+    const Case cases[] = {
+        {"", false, notFound},
+        {std::string(SiteFileSize - 1, '\1'), true,
+         "An error occured upon read of " + shortPath +
+             ".  Either file is corrupted or of another, incorrect type."},
+    };
+    for (const Case& c : cases) {
+        CommandFixture f;
+        f.addSite("Mirror");
+        f.addSite("Archive");
+        f.session.SiteFileName = "/books/current.ptn";
+        f.ui.title = "Portolan - current.ptn";
+        f.session.BookModified = false;
+        if (c.exists)
+            writeBytes(shortPath, c.fileBytes);
+        else
+            ::unlink(shortPath.c_str());
+        f.ui.fileNames[FileDialog::OpenSite] = {shortPath};
+        openSiteFile(f.session, f.ui);
+        ASSERT_EQ(f.ui.messages.size(), 1u);
+        EXPECT_EQ(f.ui.messages[0].text, c.message);
+        EXPECT_EQ(f.ui.items, (std::vector<std::string>{"Archive", "Mirror"}));
+        EXPECT_EQ(f.session.book.SiteCount, 2);
+        EXPECT_EQ(f.session.book.SiteTable[0].Description.text(), "Mirror");
+        EXPECT_EQ(f.session.SiteFileName, "/books/current.ptn");
+        EXPECT_EQ(f.ui.title, "Portolan - current.ptn");
+    }
+}
+
+TEST_F(BookCommands, StartupOpenTitlesTheBookOrLeavesItUntitled) {
+    const std::string path = siteFile("my sites.ptn", {"Mirror"});
+    openStartupFile(session, ui, path);
+    EXPECT_EQ(ui.title, "Portolan - my sites.ptn");
+    EXPECT_EQ(session.SiteFileName, path);
+    EXPECT_TRUE(ui.messages.empty());
+
+    CommandFixture missing;
+    openStartupFile(missing.session, missing.ui, folder.file("absent.ptn"));
+    ASSERT_EQ(missing.ui.messages.size(), 1u);
+    EXPECT_EQ(missing.ui.messages[0].text, notFound);
+    EXPECT_EQ(missing.ui.messages[0].kind, MessageKind::Error);
+    EXPECT_EQ(missing.ui.messages[0].buttons, button::OK);
+    EXPECT_EQ(missing.ui.title, "");
+    EXPECT_EQ(missing.session.SiteFileName, "");
+}
+
+TEST_F(BookCommands, SaveOfAnUntitledBookAsksForANameAndWrites) {
+    addSite("Mirror");
+    session.BookModified = true;
+    const std::string path = folder.file("new.ptn");
+    ui.fileNames[FileDialog::SaveSite] = {path};
+    saveSiteFile(session, ui);
+    EXPECT_EQ(ui.log.front(), "clear file name 1");
+    EXPECT_TRUE(ui.messages.empty());
+    EXPECT_EQ(session.SiteFileName, path);
+    EXPECT_EQ(ui.title, "Portolan - new.ptn");
+    EXPECT_FALSE(session.BookModified);
+    const std::string bytes = readBytes(path);
+    ASSERT_EQ(bytes.size(), SiteFileSize);
+    EXPECT_EQ(bytes.compare(0, SiteRecordSize, reinterpret_cast<const char*>(&session.book.SiteTable[0]),
+                            SiteRecordSize),
+              0);
+}
+
+TEST_F(BookCommands, SaveOntoAnExistingFileBeepsAndAsks) {
+    addSite("Mirror");
+    const std::string path = folder.file("taken.ptn");
+    writeBytes(path, "keep me");
+    ui.fileNames[FileDialog::SaveSite] = {path};
+    ui.answers = {AnswerCancel};
+    saveSiteFile(session, ui);
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].text, path + " already exists.  Are you sure you want tooverwrite the file?");
+    EXPECT_EQ(ui.messages[0].kind, MessageKind::Confirmation);
+    EXPECT_EQ(ui.messages[0].buttons, button::OK | button::Cancel);
+    const auto beep = std::find(ui.log.begin(), ui.log.end(), "beep");
+    ASSERT_NE(beep, ui.log.end());
+    EXPECT_EQ(*(beep + 1), "message " + ui.messages[0].text) << "the beep comes right before the question";
+    EXPECT_EQ(readBytes(path), "keep me");
+    EXPECT_EQ(ui.title, "Portolan - taken.ptn") << "the name is taken before the question";
+
+    saveSiteFile(session, ui); // titled now: writes at once, without a dialog or question
+    EXPECT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(readBytes(path).size(), SiteFileSize);
+}
+
+TEST_F(BookCommands, SaveCancelledWritesNothing) {
+    saveSiteFile(session, ui);
+    EXPECT_EQ(session.SiteFileName, "");
+    EXPECT_EQ(folder.entryCount(), 0u);
+}
+
+TEST_F(BookCommands, SaveAsOverwritesWithoutAskingAndCancelledWritesTheCurrentFile) {
+    addSite("Mirror");
+    const std::string current = folder.file("current.ptn");
+    const std::string other = folder.file("other.ptn");
+    writeBytes(other, "old");
+    session.SiteFileName = current;
+    ui.fileNames[FileDialog::SaveSite] = {other};
+    saveasSiteFile(session, ui);
+    EXPECT_TRUE(ui.messages.empty());
+    EXPECT_EQ(readBytes(other).size(), SiteFileSize);
+    EXPECT_EQ(ui.title, "Portolan - other.ptn");
+
+    session.SiteFileName = current;
+    saveasSiteFile(session, ui); // dialog cancelled
+    EXPECT_EQ(readBytes(current).size(), SiteFileSize);
+    EXPECT_EQ(std::count(ui.log.begin(), ui.log.end(), "clear file name 1"), 0)
+        << "Save As keeps the name its dialog offers";
+
+    CommandFixture untitled;
+    saveasSiteFile(untitled.session, untitled.ui);
+    EXPECT_EQ(untitled.folder.entryCount(), 0u);
+}
+
+TEST_F(BookCommands, AFailedWriteStillClearsTheChangedFlag) {
+    addSite("Mirror");
+    session.BookModified = true;
+    session.SiteFileName = folder.file("missing-folder/book.ptn");
+    saveSiteFile(session, ui);
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].text, "Could not write to file  BOOK.PTN");
+    EXPECT_FALSE(session.BookModified);
+    EXPECT_TRUE(FormCloseQuery(session, ui));
+    EXPECT_EQ(ui.messages.size(), 1u) << "closing asks nothing";
+}
+
+TEST_F(BookCommands, CloseQueryAsksAboutChangesAndWritesTheSettingsWhateverTheAnswer) {
+    struct Case {
+        std::string fileName;
+        int answer;
+        bool mayClose;
+        std::string question;
+    };
+    const std::string tail = " has been changed since the last time it was saved.  Are you sure you want to "
+                             "exit and loose all changes?";
+    const Case cases[] = {
+        {"", AnswerNo, false, tail},
+        {"/books/club.ptn", AnswerYes, true, "club.ptn" + tail},
+        {"/books/club.ptn", AnswerCancel, true, "club.ptn" + tail}, // the close box
+    };
+    for (const Case& c : cases) {
+        CommandFixture f;
+        f.session.BookModified = true;
+        f.session.SiteFileName = c.fileName;
+        f.session.settings.ClientCommand = "client %a";
+        f.ui.bounds = {-5, 40, 300, 250};
+        f.ui.answers = {c.answer};
+        EXPECT_EQ(FormCloseQuery(f.session, f.ui), c.mayClose);
+        ASSERT_EQ(f.ui.messages.size(), 1u);
+        EXPECT_EQ(f.ui.messages[0].text, c.question);
+        EXPECT_EQ(f.ui.messages[0].buttons, button::Yes | button::No);
+        Settings stored;
+        ASSERT_TRUE(readSettingsFile(f.folder.path(), stored));
+        EXPECT_EQ(stored.Left, -5);
+        EXPECT_EQ(stored.Top, 40);
+        EXPECT_EQ(stored.Width, 300);
+        EXPECT_EQ(stored.Height, 250);
+        EXPECT_EQ(stored.ClientCommand, "client %a");
+    }
+}
+
+TEST_F(BookCommands, CloseQueryWithoutChangesAsksNothing) {
+    EXPECT_TRUE(FormCloseQuery(session, ui));
+    EXPECT_TRUE(ui.messages.empty());
+    EXPECT_EQ(readBytes(settingsFilePath(folder.path())).size(), SettingsRecordSize);
+}
+
+TEST_F(BookCommands, LoadSettingsTakesTheStoredValues) {
+    loadSettings(session);
+    EXPECT_FALSE(session.settingsRead);
+    Settings values;
+    values.Left = 100;
+    values.Width = 400;
+    values.ClientCommand = "ftp %a";
+    values.UseAnonymParam = true;
+    writeSettingsFile(folder.path(), values);
+    loadSettings(session);
+    EXPECT_TRUE(session.settingsRead);
+    EXPECT_EQ(session.settings.Left, 100);
+    EXPECT_EQ(session.settings.Width, 400);
+    EXPECT_EQ(session.settings.ClientCommand, "ftp %a");
+    EXPECT_TRUE(session.settings.UseAnonymParam);
+}
+
+} // namespace
+} // namespace portolan
