@@ -1,0 +1,177 @@
+#include "ui/MessageDialog.h"
+
+#include "ui/DialogUnits.h"
+#include "ui/HelpViewer.h"
+#include "ui/QtText.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QPushButton>
+#include <QScreen>
+#include <QStyle>
+
+#include <algorithm>
+#include <array>
+#include <initializer_list>
+#include <optional>
+
+namespace portolan {
+
+namespace {
+
+struct ButtonEntry {
+    MessageButtons bit;
+    const char* name;
+    const char* caption;
+    std::optional<int> answer; // none for Help, which keeps the dialog open
+};
+
+// In their fixed left-to-right order.
+constexpr std::array<ButtonEntry, 9> buttonTable{{
+    {button::Yes, "Yes", "&Yes", AnswerYes},
+    {button::No, "No", "&No", AnswerNo},
+    {button::OK, "OK", "OK", AnswerOK},
+    {button::Cancel, "Cancel", "Cancel", AnswerCancel},
+    {button::Abort, "Abort", "&Abort", AnswerAbort},
+    {button::Retry, "Retry", "&Retry", AnswerRetry},
+    {button::Ignore, "Ignore", "&Ignore", AnswerIgnore},
+    {button::All, "All", "&All", AnswerAll},
+    {button::Help, "Help", "&Help", std::nullopt},
+}};
+
+QString captionOf(MessageKind kind) {
+    switch (kind) {
+    case MessageKind::Warning:
+        return QStringLiteral("Warning");
+    case MessageKind::Error:
+        return QStringLiteral("Error");
+    case MessageKind::Information:
+        return QStringLiteral("Information");
+    case MessageKind::Confirmation:
+        return QStringLiteral("Confirm");
+    case MessageKind::Custom:
+        break;
+    }
+    return QApplication::applicationDisplayName();
+}
+
+std::optional<QStyle::StandardPixmap> iconOf(MessageKind kind) {
+    switch (kind) {
+    case MessageKind::Warning:
+        return QStyle::SP_MessageBoxWarning;
+    case MessageKind::Error:
+        return QStyle::SP_MessageBoxCritical;
+    case MessageKind::Information:
+        return QStyle::SP_MessageBoxInformation;
+    case MessageKind::Confirmation:
+        return QStyle::SP_MessageBoxQuestion;
+    case MessageKind::Custom:
+        break;
+    }
+    return std::nullopt;
+}
+
+// Every line break of the text (CR LF, CR or LF alone) as the one Qt lays out.
+QString withLineFeeds(std::string_view text) {
+    QString result = toQString(text);
+    result.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    result.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    return result;
+}
+
+constexpr int iconSize = 32;
+
+// The layout in units of the dialog's font.
+constexpr int marginUnits = 8;
+constexpr int iconSpacingUnits = 10;
+constexpr int textToButtonsUnits = 10;
+constexpr int buttonWidthUnits = 50;
+constexpr int buttonHeightUnits = 14;
+constexpr int buttonSpacingUnits = 4;
+
+} // namespace
+
+TMessageForm::TMessageForm(std::string_view text, MessageKind kind, MessageButtons buttons)
+    : RoleDialog(captionOf(kind)) {
+    setObjectName(QStringLiteral("TMessageForm"));
+    const DialogUnits units(font());
+    const int horzMargin = units.x(marginUnits);
+    const int vertMargin = units.y(marginUnits);
+    const int iconSpacing = units.x(iconSpacingUnits);
+    const int textToButtons = units.y(textToButtonsUnits);
+    const int buttonWidth = units.x(buttonWidthUnits);
+    const int buttonHeight = units.y(buttonHeightUnits);
+    const int buttonSpacing = units.x(buttonSpacingUnits);
+
+    const QRect screen = QGuiApplication::primaryScreen()->geometry();
+    auto* message = new QLabel(this);
+    message->setObjectName(QStringLiteral("Message"));
+    message->setTextFormat(Qt::PlainText); // shown as written: no markup, no access keys
+    message->setWordWrap(true);
+    message->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    message->setText(withLineFeeds(text));
+    const QRect textBlock = message->fontMetrics().boundingRect(
+        QRect(0, 0, screen.width() / 2, 0), Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, message->text());
+    int textWidth = textBlock.width();
+    int textHeight = textBlock.height();
+    int textLeft = horzMargin;
+
+    if (const auto icon = iconOf(kind)) {
+        auto* image = new QLabel(this);
+        image->setObjectName(QStringLiteral("Image"));
+        image->setPixmap(style()->standardIcon(*icon, nullptr, this).pixmap(iconSize, iconSize));
+        image->setGeometry(horzMargin, vertMargin, iconSize, iconSize);
+        textLeft += iconSize + iconSpacing;
+        textWidth += iconSize + iconSpacing;
+        textHeight = std::max(textHeight, iconSize);
+    }
+    message->setGeometry(textLeft, vertMargin, textBlock.width(), textBlock.height());
+
+    const auto count = static_cast<int>(std::count_if(buttonTable.begin(), buttonTable.end(),
+                                                      [&](const auto& e) { return buttons & e.bit; }));
+    const int rowWidth = count == 0 ? 0 : count * buttonWidth + (count - 1) * buttonSpacing;
+    const QSize client(std::max(textWidth, rowWidth) + 2 * horzMargin,
+                       textHeight + buttonHeight + textToButtons + 2 * vertMargin);
+    setFixedSize(client);
+
+    // Indexed like the table.
+    std::array<QPushButton*, buttonTable.size()> made{};
+    int left = (client.width() - rowWidth) / 2;
+    const int top = textHeight + vertMargin + textToButtons;
+    for (std::size_t index = 0; index < buttonTable.size(); ++index) {
+        const ButtonEntry& entry = buttonTable[index];
+        if (!(buttons & entry.bit))
+            continue;
+        const QRect place(left, top, buttonWidth, buttonHeight);
+        made[index] =
+            entry.answer ? addAnswerButton(entry.name, entry.caption, place, *entry.answer)
+                         : addButton(entry.name, entry.caption, place,
+                                     [this] { showContents(QStringLiteral("prtln.hlp"), this); });
+        left += buttonWidth + buttonSpacing;
+    }
+    // The first of the candidates that the set holds, else none.
+    const auto firstMade = [&](std::initializer_list<MessageButtons> candidates) -> QPushButton* {
+        for (const MessageButtons bit : candidates)
+            for (std::size_t index = 0; index < buttonTable.size(); ++index)
+                if (buttonTable[index].bit == bit && made[index])
+                    return made[index];
+        return nullptr;
+    };
+    setRoles(firstMade({button::OK, button::Yes, button::Retry}),
+             firstMade({button::Cancel, button::No, button::OK}));
+}
+
+void TMessageForm::showEvent(QShowEvent* event) {
+    RoleDialog::showEvent(event);
+    const QRect screen = QGuiApplication::primaryScreen()->geometry();
+    const QSize outer = frameGeometry().size();
+    move(screen.left() + screen.width() / 2 - outer.width() / 2,
+         screen.top() + screen.height() / 2 - outer.height() / 2); // no further correction
+}
+
+int MessageDialog(std::string_view text, MessageKind kind, MessageButtons buttons, int /*helpContext*/) {
+    TMessageForm form(text, kind, buttons);
+    return runModal(form);
+}
+
+} // namespace portolan

@@ -1,0 +1,22 @@
+#include "ui/UncaughtError.h"
+
+#include "ui/QtText.h"
+#include "ui/RoleDialog.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QWidget>
+
+namespace portolan {
+
+void HandleUncaughtError(const std::exception& error) {
+    // A widget that holds the mouse would keep it from the message box.
+    if (QWidget* grabber = QWidget::mouseGrabber())
+        grabber->releaseMouse();
+    QMessageBox box(QMessageBox::Critical, QApplication::applicationDisplayName(),
+                    toQString(error.what()) + QLatin1Char('.'), QMessageBox::Ok);
+    box.setTextFormat(Qt::PlainText);
+    runModal(box);
+}
+
+} // namespace portolan

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QString>
+
+#include <functional>
+#include <memory>
+
+class QWidget;
+
+namespace portolan::test {
+
+// Answers a modal dialog that the code under test is about to open. act runs with the active modal
+// widget as soon as one is showing (the event loop is polled every few milliseconds, for at most
+// timeoutMs). The returned flag turns true once act has run, so a test can check that the dialog it
+// expected did open. act must end the dialog, or the call under test never returns.
+std::shared_ptr<bool> whenModal(std::function<void(QWidget* modal)> act, int timeoutMs = 5000);
+
+// Answers the next message dialog by clicking its button of the given objectName ("Yes", "No", "OK",
+// "Cancel", ...). The returned text turns into the dialog's message once it has been answered, and
+// stays null when no message dialog opened.
+std::shared_ptr<QString> answerMessage(const QString& buttonName);
+
+// Sends a key press and release to the dialog's focused widget (the dialog itself when none has the
+// focus), as typing on the keyboard does.
+void pressKey(QWidget* dialog, int key);
+
+// Closes the dialog as its close box does: a close request from the window system.
+void closeByCloseBox(QWidget* dialog);
+
+// Clicks the dialog's push button of the given objectName; fails the test if there is none.
+void clickButton(QWidget* dialog, const QString& name);
+
+} // namespace portolan::test
