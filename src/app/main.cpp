@@ -1,6 +1,32 @@
-#include <QApplication>
+#include "book/DateText.h"
+#include "commands/Session.h"
+#include "runtime/Files.h"
+#include "ui/Application.h"
+#include "ui/Guard.h"
+#include "ui/ProcessLauncher.h"
+#include "ui/QtText.h"
+#include "ui/Windows.h"
+#include "ui/mainUnit.h"
+
+#include <memory>
+#include <optional>
+#include <string>
 
 int main(int argc, char* argv[]) {
-    QApplication application(argc, argv);
-    return 0;
+    using namespace portolan;
+    SystemClock clock;
+    ProcessLauncher launcher;
+    Session session(clock, launcher, executableFolder());
+    LoadDateSettings(session.dateSettings, true);
+
+    GuardedApplication application(argc, argv);
+    setUpApplication(application, session.dateSettings);
+
+    std::optional<std::string> startupFile;
+    if (argc > 1)
+        startupFile = fromQString(QString::fromLocal8Bit(argv[1]));
+
+    const std::unique_ptr<TmainFRM> mainFRM(createWindows(session, startupFile));
+    mainFRM->show();
+    return GuardedApplication::exec();
 }

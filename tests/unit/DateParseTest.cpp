@@ -27,6 +27,10 @@ std::string failureOf(std::string_view text, const DateSettings& settings, int c
     }
 }
 
+std::string invalidDateMessage(std::string_view text) {
+    return std::string("'").append(text).append("' is not a valid date");
+}
+
 constexpr int anyYear = 0; // the row holds with the clock in 1996 and in 2026
 
 struct Accepted {
@@ -81,7 +85,7 @@ TEST(DateParse, RejectsWithTheWholeTextAsTyped) {
     for (const int currentYear : {1996, 2026}) {
         for (const char* text : rejected)
             EXPECT_EQ(failureOf(text, settings, currentYear),
-                      "'" + std::string(text) + "' is not a valid date")
+                      invalidDateMessage(text))
                 << text;
     }
     EXPECT_EQ(failureOf("   ", settings, 2026), "'   ' is not a valid date");
@@ -121,7 +125,7 @@ TEST(DateParse, FollowsTheOrderAndDelimiterOfTheShortPattern) {
 TEST(DateParse, ABlankDelimiterAcceptsNothing) {
     const DateSettings settings = settingsWith("d m yy", ' ');
     for (const char* text : {"4 7 96", "4 7", "4  7", "4/7/96", "4", ""})
-        EXPECT_EQ(failureOf(text, settings, 2026), "'" + std::string(text) + "' is not a valid date") << text;
+        EXPECT_EQ(failureOf(text, settings, 2026), invalidDateMessage(text)) << text;
 }
 
 TEST(DateParse, AClockYearOutsideTheCalendarMakesTwoNumbersInvalid) {

@@ -211,7 +211,7 @@ protected:
     static DateSettings changedSettings() {
         DateSettings settings;
         applyTimeLocale(settings, germanItems(), true);
-        settings.TimeAMString = "x";
+        settings.TimeAMString.assign(1, 'x');
         return settings;
     }
 

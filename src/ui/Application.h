@@ -1,0 +1,18 @@
+#pragma once
+
+#include "book/DateText.h"
+
+#include <QApplication>
+#include <QFont>
+
+namespace portolan {
+
+// The font of every window: "MS Sans Serif" at 11 pixels where it exists, else the system's sans font
+// at that size, so that the fixed layouts of the windows fit their texts.
+QFont classicFont();
+
+// Prepares the application object: the title "Portolan" and the font; and keeps the date settings up
+// to date when the system's locale changes (the month and day names keep their start-up values).
+void setUpApplication(QApplication& application, DateSettings& dateSettings);
+
+} // namespace portolan

@@ -1,0 +1,17 @@
+#include "ui/ProcessLauncher.h"
+
+#include "ui/QtText.h"
+
+#include <QProcess>
+
+namespace portolan {
+
+void ProcessLauncher::WinExec(std::string_view commandLine) {
+    QStringList words = QProcess::splitCommand(toQString(commandLine));
+    if (words.isEmpty())
+        return;
+    const QString program = words.takeFirst();
+    QProcess::startDetached(program, words);
+}
+
+} // namespace portolan

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QListWidgetItem>
+
+#include <string>
+#include <string_view>
+
+namespace portolan {
+
+// An entry of the site list: shows a description and keeps its exact bytes. Entries sort without
+// regard to case in the order of the user's language, with the exact text deciding between entries
+// that differ only in case, so every description has one fixed place.
+class SiteItem : public QListWidgetItem {
+public:
+    explicit SiteItem(std::string_view description);
+
+    std::string description() const;
+    bool operator<(const QListWidgetItem& other) const override;
+};
+
+} // namespace portolan

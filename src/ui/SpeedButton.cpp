@@ -1,0 +1,16 @@
+#include "ui/SpeedButton.h"
+
+namespace portolan {
+
+SpeedButton::SpeedButton(const QString& name, const QIcon& glyph, const QString& hint, QWidget* parent,
+                         QSize size)
+    : QToolButton(parent) {
+    setObjectName(name);
+    setIcon(glyph);
+    setIconSize(QSize(16, 16));
+    setToolTip(hint);
+    setFocusPolicy(Qt::NoFocus);
+    setFixedSize(size);
+}
+
+} // namespace portolan

@@ -1,0 +1,114 @@
+#include "ui/configUnit.h"
+
+#include "commands/ClientConfiguration.h"
+#include "ui/FileDialogs.h"
+#include "ui/Glyphs.h"
+#include "ui/Guard.h"
+#include "ui/QtText.h"
+#include "ui/SpeedButton.h"
+#include "ui/mainUnit.h"
+
+#include <QCheckBox>
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace portolan {
+
+namespace {
+
+// Clients on Windows are .exe files; elsewhere programs have no such ending, so every file is offered
+// and a typed name is taken as it is.
+#ifdef _WIN32
+const QString clientFilter = "FTP Clients (*.exe)";
+const QString clientSuffix = "exe";
+#else
+const QString clientFilter = "FTP Clients (*.exe);;All files (*)";
+const QString clientSuffix;
+#endif
+
+} // namespace
+
+TconfigFRM::TconfigFRM(TmainFRM& main)
+    : ButtonOnlyDialog(&main, "configFRM", "Configure FTP Client", QSize(300, 147)), main_(main) {
+    auto* Label1 = new QLabel("Command Line:", this);
+    Label1->setObjectName("Label1");
+    Label1->setGeometry(2, 10, 73, 13);
+    Label1->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+
+    cmdBX = new QLineEdit(this);
+    cmdBX->setObjectName("cmdBX");
+    cmdBX->setGeometry(80, 6, 190, 21);
+
+    auto* footerSB = new SpeedButton("footerSB", glyphIcon(Glyph::Browse), QString(), this, QSize(21, 21));
+    footerSB->move(270, 6);
+    connect(footerSB, &QToolButton::clicked, this, [this] { guarded([&] { footerSBClick(); }); });
+
+    cftpBX = new QCheckBox("Use CuteFTP auto 'Anonym' parameter", this);
+    cftpBX->setObjectName("cftpBX");
+    cftpBX->setGeometry(8, 40, 217, 17);
+
+    QPushButton* Button1 = addButton(this, "Button1", "OK", {216, 64, 75, 25}, [this] { Button1Click(); });
+    QPushButton* Button2 = addButton(this, "Button2", "Cancel", {216, 92, 75, 25}, [this] { Button2Click(); });
+    createLegend();
+    setTabOrder(cmdBX, Button1);
+    setTabOrder(Button1, Button2);
+    setTabOrder(Button2, cftpBX);
+
+    OpenDialog1 = makeFileDialog(this, "OpenDialog1", "Find FTP client executable", clientFilter, clientSuffix,
+                                 FileRole::OpenAny);
+
+    guarded([&] { FormCreate(); });
+}
+
+void TconfigFRM::createLegend() {
+    auto* Panel1 = new QFrame(this);
+    Panel1->setObjectName("Panel1");
+    Panel1->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    Panel1->setGeometry(8, 64, 201, 76);
+    struct Entry {
+        const char* name;
+        const char* text;
+        QPoint at;
+    };
+    const Entry legend[] = {
+        {"Label2", "%d = Description", {8, 8}}, {"Label3", "%a = Address", {8, 24}},
+        {"Label4", "%p = Port", {96, 8}},       {"Label7", "%c = Script", {96, 24}},
+        {"Label5", "%u = User Name", {8, 40}},  {"Label8", "%i = Login Directory", {96, 40}},
+        {"Label6", "%s = Password", {8, 56}},
+    };
+    for (const Entry& entry : legend) {
+        auto* label = new QLabel(entry.text, Panel1);
+        label->setObjectName(entry.name);
+        label->move(entry.at);
+        label->adjustSize();
+    }
+}
+
+void TconfigFRM::FormCreate() {
+    cmdBX->setText(toQString(main_.session().settings.ClientCommand));
+    cftpBX->setChecked(main_.session().settings.UseAnonymParam);
+}
+
+void TconfigFRM::FormShow() {
+    main_.placeDialog(*this);
+    cmdBX->setFocus();
+}
+
+void TconfigFRM::footerSBClick() {
+    const auto chosen = runFileDialog(*OpenDialog1);
+    if (chosen)
+        cmdBX->setText(toQString(appendClientPath(fromQString(cmdBX->text()), *chosen)));
+}
+
+void TconfigFRM::Button1Click() {
+    const std::string trimmed =
+        confirmClientSettings(main_.session().settings, fromQString(cmdBX->text()), cftpBX->isChecked());
+    cmdBX->setText(toQString(trimmed));
+    closeByButton(Accepted);
+}
+
+void TconfigFRM::Button2Click() { closeByButton(Rejected); }
+
+} // namespace portolan

@@ -1,0 +1,37 @@
+#pragma once
+
+#include "ui/ButtonOnlyDialog.h"
+
+class QCheckBox;
+class QFileDialog;
+class QLineEdit;
+
+namespace portolan {
+
+class TmainFRM;
+
+// The client configuration dialog: edits the client command template and the "Anonym" option. Its
+// controls are filled once, when it is created; after that they keep what the user typed, also after
+// Cancel, and only OK puts them in force.
+class TconfigFRM : public ButtonOnlyDialog {
+    Q_OBJECT
+public:
+    explicit TconfigFRM(TmainFRM& main);
+
+protected:
+    void FormShow() override;
+
+private:
+    void createLegend();
+    void FormCreate();
+    void footerSBClick();
+    void Button1Click();
+    void Button2Click();
+
+    TmainFRM& main_;
+    QLineEdit* cmdBX;
+    QCheckBox* cftpBX;
+    QFileDialog* OpenDialog1;
+};
+
+} // namespace portolan

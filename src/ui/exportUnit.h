@@ -1,0 +1,49 @@
+#pragma once
+
+#include "ui/ButtonOnlyDialog.h"
+
+#include <array>
+#include <optional>
+#include <string>
+
+class QComboBox;
+class QFileDialog;
+class QLineEdit;
+
+namespace portolan {
+
+class TmainFRM;
+
+// The export dialog: modeless, it stays open beside the main window and keeps its header and footer
+// names and column choices for the whole run. "Export" writes the active sites as padded columns
+// between the header and footer files; only "Cancel" hides it.
+class TexportFRM : public ButtonOnlyDialog {
+    Q_OBJECT
+public:
+    explicit TexportFRM(TmainFRM& main);
+
+    // The export file's dialog; the chosen name, or nothing when cancelled.
+    std::optional<std::string> runSaveDialog();
+
+protected:
+    void FormShow() override;
+
+private:
+    QLineEdit* addFileRow(const QString& labelName, const QString& label, const QRect& labelPlace,
+                          const QString& boxName, int top, const QString& buttonName,
+                          const QString& browseTitle);
+    void createColumnSetup();
+    void FormCreate();
+    void browse(QLineEdit& box, const QString& title);
+    void Button1Click();
+    void Button2Click();
+
+    TmainFRM& main_;
+    QLineEdit* headerTX;
+    QLineEdit* footerTX;
+    std::array<QComboBox*, 6> columnLists_{}; // ColBX1 to ColBX6, in the order they are written
+    QFileDialog* OpenDialog1;
+    QFileDialog* SaveDialog1;
+};
+
+} // namespace portolan

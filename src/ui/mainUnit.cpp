@@ -1,0 +1,400 @@
+#include "ui/mainUnit.h"
+
+#include "commands/BookCommands.h"
+#include "commands/ClientLaunch.h"
+#include "commands/PurgeOld.h"
+#include "commands/SiteEditing.h"
+#include "commands/SiteInformation.h"
+#include "commands/SiteSelection.h"
+#include "ui/FileDialogs.h"
+#include "ui/Guard.h"
+#include "ui/HelpViewer.h"
+#include "ui/InputPrompt.h"
+#include "ui/MessageDialog.h"
+#include "ui/QtText.h"
+#include "ui/SiteItem.h"
+#include "ui/SpeedButton.h"
+#include "ui/aboutUnit.h"
+#include "ui/addUnit.h"
+#include "ui/configUnit.h"
+#include "ui/exportUnit.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QFrame>
+#include <QLabel>
+#include <QListWidget>
+#include <QMenuBar>
+#include <QScreen>
+#include <QSessionManager>
+#include <QSignalBlocker>
+#include <QStatusBar>
+#include <QTimer>
+#include <QVBoxLayout>
+
+namespace portolan {
+
+namespace {
+
+constexpr QSize designOuterSize(270, 217);
+
+const char* controlName(SiteControl control) {
+    switch (control) {
+    case SiteControl::DeletePD:
+        return "DeletePD";
+    case SiteControl::DeleteSB:
+        return "DeleteSB";
+    case SiteControl::editSB:
+        return "editSB";
+    case SiteControl::getInfoPD:
+        return "getInfoPD";
+    case SiteControl::getInfoSB:
+        return "getInfoSB";
+    }
+    return "";
+}
+
+} // namespace
+
+TmainFRM::TmainFRM(Session& session, std::optional<std::string> startupFile, QWidget* parent)
+    : QMainWindow(parent), session_(session), startupFile_(std::move(startupFile)) {
+    setObjectName("mainFRM");
+    setWindowTitle("Portolan - untitled");
+    QPalette colours = palette();
+    colours.setColor(QPalette::Window, QColor(213, 203, 149));
+    setPalette(colours);
+
+    createFileDialogs();
+    createActions();
+    createToolBar();
+    createSiteBox();
+    createStatusBar();
+
+    Timer1 = new QTimer(this);
+    Timer1->setObjectName("Timer1");
+    Timer1->setInterval(1000);
+    connect(Timer1, &QTimer::timeout, this, [this] { guarded([&] { Timer1Timer(session_, *this); }); });
+    Timer1->start();
+
+    // FormCreate: the stored bounds, ClientCommand and UseAnonymParam, before any dialog exists.
+    guarded([&] { loadSettings(session_); });
+    applyStartBounds();
+
+    connect(qApp, &QGuiApplication::commitDataRequest, this, [this](QSessionManager& manager) {
+        bool mayEnd = true;
+        guarded([&] { mayEnd = FormCloseQuery(session_, *this); });
+        if (!mayEnd)
+            manager.cancel();
+    });
+}
+
+TmainFRM::~TmainFRM() = default;
+
+void TmainFRM::setSecondaryWindows(const SecondaryWindows& windows) {
+    windows_ = windows;
+}
+
+void TmainFRM::createFileDialogs() {
+    OpenDialog1 = makeFileDialog(this, "OpenDialog1", "Open a site file", "Portolan files (*.ptn)", "ptn",
+                                 FileRole::OpenExisting);
+    SaveDialog1 = makeFileDialog(this, "SaveDialog1", "Save a site file", "Portolan files (*.ptn)", "ptn",
+                                 FileRole::Save);
+}
+
+QAction* TmainFRM::addMenuItem(QMenu* menu, const QString& name, const QString& caption,
+                               std::function<void()> command, const QKeySequence& shortcut) {
+    auto* action = menu->addAction(caption);
+    action->setObjectName(name);
+    action->setShortcut(shortcut);
+    connect(action, &QAction::triggered, this, [command] { guarded(command); });
+    actions_[name] = action;
+    return action;
+}
+
+void TmainFRM::createActions() {
+    menuBar()->setObjectName("MainMenu1");
+    auto menu = [this](const char* name, const char* caption) {
+        QMenu* item = menuBar()->addMenu(caption);
+        item->setObjectName(name);
+        return item;
+    };
+    auto separator = [](QMenu* menu, const char* name) { menu->addSeparator()->setObjectName(name); };
+
+    QMenu* File1 = menu("File1", "&File");
+    addMenuItem(File1, "New1", "&New", [this] { newBook(session_, *this); });
+    addMenuItem(File1, "Open1", "&Open", [this] { openSiteFile(session_, *this); });
+    addMenuItem(File1, "Save1", "&Save", [this] { saveSiteFile(session_, *this); });
+    addMenuItem(File1, "SaveAs1", "Save &As", [this] { saveasSiteFile(session_, *this); });
+    separator(File1, "N1");
+    addMenuItem(File1, "Exit1", "&Exit", [this] { close(); });
+
+    QMenu* Edit1 = menu("Edit1", "&Edit");
+    addMenuItem(
+        Edit1, "Insert1", "&Insert", [this] { addSite(session_, *this); }, Qt::Key_Insert);
+    addMenuItem(
+        Edit1, "DeletePD", "&Delete", [this] { deleteSite(session_, *this); }, Qt::Key_Delete)
+        ->setEnabled(false);
+    separator(Edit1, "N2");
+    QAction* getInfoPD =
+        addMenuItem(Edit1, "getInfoPD", "&Get Information", [this] { ShowSiteInformation(session_, *this); });
+    getInfoPD->setStatusTip("Get Site Information");
+    getInfoPD->setEnabled(false);
+
+    QMenu* Tools1 = menu("Tools1", "&Tools");
+    addMenuItem(Tools1, "PurgeOld1", "&Purge Old", [this] { PurgeOldSites(session_, *this); });
+    addMenuItem(Tools1, "ExportASCIIlist1", "&Export to ASCII", [this] { ExportASCIIlist1Click(); });
+    separator(Tools1, "N3");
+    addMenuItem(Tools1, "Options1", "&Configure FTP Client", [this] { Options1Click(); });
+
+    QMenu* Help1 = menu("Help1", "&Help");
+    addMenuItem(
+        Help1, "HelpTopics1", "&Help Topics", [this] { HelpTopics1Click(); }, Qt::Key_F1);
+    addMenuItem(Help1, "About1", "&About", [this] { About1Click(); });
+}
+
+void TmainFRM::addSpeedButton(const QString& name, Glyph glyph, const QString& hint, int left,
+                              std::function<void()> command) {
+    auto* button = new SpeedButton(name, glyphIcon(glyph), hint, findChild<QFrame*>("Panel1"));
+    button->move(left, 8);
+    connect(button, &QToolButton::clicked, this, [command] { guarded(command); });
+    buttons_[name] = button;
+}
+
+void TmainFRM::createToolBar() {
+    auto* central = new QWidget(this);
+    auto* layout = new QVBoxLayout(central);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    setCentralWidget(central);
+
+    auto* Panel1 = new QFrame(central);
+    Panel1->setObjectName("Panel1");
+    Panel1->setFrameStyle(QFrame::WinPanel | QFrame::Raised);
+    Panel1->setFixedHeight(41);
+    Panel1->setAutoFillBackground(true);
+    Panel1->setBackgroundRole(QPalette::Button);
+    layout->addWidget(Panel1);
+
+    addSpeedButton("NewSB", Glyph::New, "New", 8, [this] { newBook(session_, *this); });
+    addSpeedButton("OpenSB", Glyph::Open, "Open", 33, [this] { openSiteFile(session_, *this); });
+    addSpeedButton("SaveSB", Glyph::Save, "Save", 58, [this] { saveSiteFile(session_, *this); });
+    addSpeedButton("InsertSB", Glyph::Insert, "Insert", 90, [this] { addSite(session_, *this); });
+    addSpeedButton("DeleteSB", Glyph::Delete, "Delete", 115, [this] { deleteSite(session_, *this); });
+    addSpeedButton("editSB", Glyph::Edit, "Edit Site", 147, [this] { editSBClick(session_, *this); });
+    addSpeedButton("getInfoSB", Glyph::Information, "Get Information", 172,
+                   [this] { ShowSiteInformation(session_, *this); });
+    addSpeedButton("SpeedButton4", Glyph::Help, "Help", 205, [this] { HelpTopics1Click(); });
+    for (const char* name : {"DeleteSB", "editSB", "getInfoSB"})
+        buttons_[name]->setEnabled(false);
+}
+
+void TmainFRM::createSiteBox() {
+    SiteBox = new QListWidget(centralWidget());
+    SiteBox->setObjectName("SiteBox");
+    SiteBox->setSortingEnabled(true);
+    SiteBox->setSelectionMode(QAbstractItemView::SingleSelection);
+    SiteBox->setUniformItemSizes(true);
+    centralWidget()->layout()->addWidget(SiteBox);
+    SiteBox->setFocus();
+    // Commands change the items with the signals blocked, so this runs only for the user's changes.
+    connect(SiteBox, &QListWidget::itemSelectionChanged, this,
+            [this] { guarded([&] { SiteBoxClick(session_, *this); }); });
+    SiteBox->installEventFilter(this);
+    SiteBox->viewport()->installEventFilter(this);
+}
+
+void TmainFRM::createStatusBar() {
+    QStatusBar* bar = statusBar();
+    bar->setObjectName("StatusBar1");
+    bar->setSizeGripEnabled(true);
+    for (int panel = 0; panel < 2; ++panel) {
+        auto* label = new QLabel(bar);
+        label->setObjectName(QString("StatusPanel%1").arg(panel));
+        label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        statusPanels_[panel] = label;
+    }
+    statusPanels_[0]->setFixedWidth(30);
+    statusPanels_[0]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    statusPanels_[0]->setText("0");
+    bar->addWidget(statusPanels_[0]);
+    bar->addWidget(statusPanels_[1], 1);
+}
+
+void TmainFRM::applyStartBounds() {
+    const Settings& stored = session_.settings;
+    if (session_.settingsRead) {
+        move(stored.Left, stored.Top);
+        wantedOuterSize_ = QSize(stored.Width, stored.Height);
+    } else {
+        wantedOuterSize_ = designOuterSize;
+    }
+    resize(wantedOuterSize_);
+}
+
+// The stored size is the outer frame's; the window manager adds its frame after the window is first
+// mapped, so the inner size is corrected once the frame is known.
+void TmainFRM::compensateFrameOnce() {
+    if (frameCompensated_ || !shownBefore_)
+        return;
+    const QSize frame = frameGeometry().size() - size();
+    if (frame.isNull())
+        return; // not known yet, or no frame at all
+    frameCompensated_ = true;
+    resize(wantedOuterSize_ - frame);
+}
+
+void TmainFRM::moveEvent(QMoveEvent* event) {
+    QMainWindow::moveEvent(event);
+    compensateFrameOnce();
+}
+
+void TmainFRM::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    compensateFrameOnce();
+}
+
+void TmainFRM::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (shownBefore_)
+        return;
+    shownBefore_ = true;
+    compensateFrameOnce(); // where the frame is known at once; others report it by a later move
+    // FormShow: the site file named on the command line.
+    if (startupFile_)
+        guarded([&] { openStartupFile(session_, *this, *startupFile_); });
+}
+
+void TmainFRM::closeEvent(QCloseEvent* event) {
+    bool mayClose = false;
+    guarded([&] { mayClose = FormCloseQuery(session_, *this); });
+    if (!mayClose) {
+        event->ignore();
+        return;
+    }
+    event->accept();
+    QCoreApplication::quit(); // the export dialog, if open, goes with the main window
+}
+
+bool TmainFRM::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == SiteBox && event->type() == QEvent::KeyPress &&
+        static_cast<QKeyEvent*>(event)->text() == "?")
+        guarded([&] { ShowSiteInformation(session_, *this); }); // the list still gets the "?" after
+    if (watched == SiteBox->viewport() && event->type() == QEvent::MouseButtonDblClick)
+        guarded([&] { SiteBoxDblClick(session_); });
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void TmainFRM::placeDialog(QWidget& dialog) const {
+    const QRect screen = QGuiApplication::primaryScreen()->geometry();
+    const QRect main = frameGeometry();
+    const QSize size = dialog.frameGeometry().size();
+    int left = main.left() + 20;
+    int top = main.top() + 22;
+    if (screen.width() < left + size.width())
+        left = screen.width() - size.width();
+    if (screen.height() < top + size.height())
+        top = screen.height() - size.height();
+    dialog.move(left, top);
+}
+
+void TmainFRM::HelpTopics1Click() {
+    if (showContents("prtln.hlp", this))
+        jumpToTopic("Index");
+}
+
+void TmainFRM::About1Click() {
+    windows_.aboutFRM->exec();
+}
+
+void TmainFRM::ExportASCIIlist1Click() {
+    windows_.exportFRM->show();
+    windows_.exportFRM->raise();
+    windows_.exportFRM->activateWindow();
+}
+
+void TmainFRM::Options1Click() {
+    windows_.configFRM->exec();
+}
+
+int TmainFRM::MessageDialog(std::string_view text, MessageKind kind, MessageButtons buttons) {
+    return portolan::MessageDialog(text, kind, buttons, 0);
+}
+
+void TmainFRM::beep() {
+    QApplication::beep();
+}
+
+std::optional<std::string> TmainFRM::InputQuery(std::string_view caption, std::string_view prompt,
+                                                std::string_view proposed) {
+    return portolan::InputPrompt(caption, prompt, proposed);
+}
+
+std::optional<std::string> TmainFRM::runFileDialog(FileDialog dialog) {
+    switch (dialog) {
+    case FileDialog::OpenSite:
+        return portolan::runFileDialog(*OpenDialog1);
+    case FileDialog::SaveSite:
+        return portolan::runFileDialog(*SaveDialog1);
+    case FileDialog::ExportTarget:
+        return windows_.exportFRM->runSaveDialog();
+    }
+    return std::nullopt;
+}
+
+void TmainFRM::clearFileDialogName(FileDialog dialog) {
+    if (dialog == FileDialog::SaveSite)
+        forgetFileName(*SaveDialog1);
+}
+
+void TmainFRM::addSiteItem(std::string_view description) {
+    const QSignalBlocker quiet(SiteBox);
+    SiteBox->addItem(new SiteItem(description));
+}
+
+void TmainFRM::deleteSiteItem(int index) {
+    const QSignalBlocker quiet(SiteBox);
+    delete SiteBox->takeItem(index);
+    // The list would select a neighbour of a deleted selected entry; the program leaves none selected.
+    SiteBox->selectionModel()->clear();
+}
+
+void TmainFRM::clearSiteItems() {
+    const QSignalBlocker quiet(SiteBox);
+    SiteBox->clear();
+}
+
+int TmainFRM::selectedSiteIndex() const {
+    const QList<QListWidgetItem*> selected = SiteBox->selectedItems();
+    return selected.isEmpty() ? -1 : SiteBox->row(selected.constFirst());
+}
+
+std::string TmainFRM::siteItemText(int index) const {
+    return static_cast<const SiteItem*>(SiteBox->item(index))->description();
+}
+
+void TmainFRM::setStatusText(int panel, std::string_view text) {
+    statusPanels_[panel]->setText(toQString(text));
+}
+
+void TmainFRM::setTitle(std::string_view title) {
+    setWindowTitle(toQString(title));
+}
+
+void TmainFRM::setControlEnabled(SiteControl control, bool enabled) {
+    const QString name = controlName(control);
+    if (const auto action = actions_.find(name); action != actions_.end())
+        action->second->setEnabled(enabled);
+    if (const auto button = buttons_.find(name); button != buttons_.end())
+        button->second->setEnabled(enabled);
+}
+
+WindowBounds TmainFRM::windowBounds() const {
+    const QRect outer = frameGeometry();
+    return {outer.left(), outer.top(), outer.width(), outer.height()};
+}
+
+void TmainFRM::showSiteDialog() {
+    windows_.addFRM->exec();
+}
+
+} // namespace portolan

@@ -1,0 +1,491 @@
+#include "support/MainWindowFixture.h"
+#include "support/ModalAnswer.h"
+
+#include "book/SettingsFile.h"
+#include "book/SiteFile.h"
+#include "ui/QtText.h"
+
+#include <QAction>
+#include <QDialog>
+#include <QLabel>
+#include <QListWidget>
+#include <QMenuBar>
+#include <QScreen>
+#include <QStatusBar>
+#include <QTest>
+#include <QToolButton>
+
+#include <fstream>
+
+using namespace portolan;
+using namespace portolan::test;
+
+namespace {
+
+const std::vector<SiteFields> threeSites = {
+    {"Mirror", "ftp.example.com", "21", "", "", "/pub", "", true},
+    {"archive", "files.example.org", "", "", "", "", "", true},
+    {"Archive", "ftp.example.net", "2121", "me", "secret", "/incoming", "get", false},
+};
+
+QStringList itemTexts(const QListWidget* list) {
+    QStringList texts;
+    for (int row = 0; row < list->count(); ++row)
+        texts << list->item(row)->text();
+    return texts;
+}
+
+// Chooses a file in the next file dialog by typing its name, as a person does.
+std::shared_ptr<bool> chooseFile(const std::string& path) {
+    return whenModal([path](QWidget* dialog) { typeFileName(dialog, path); });
+}
+
+std::shared_ptr<bool> cancelFileDialog() {
+    return whenModal([](QWidget* dialog) { pressKey(dialog, Qt::Key_Escape); });
+}
+
+void selectRow(QListWidget* list, int row) {
+    const QRect place = list->visualItemRect(list->item(row));
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, place.center());
+}
+
+// Marks the book changed, as storing a site from the add/edit dialog does.
+void changeBook(MainWindowFixture& fixture) { fixture.session.BookModified = true; }
+
+} // namespace
+
+class MainWindowTest : public QObject {
+    Q_OBJECT
+private slots:
+    void opensUntitledAtTheDesignSize();
+    void opensAtTheStoredBounds();
+    void createsTheFourHiddenDialogsOnTop();
+    void menuItemsHaveTheirCaptionsShortcutsAndStates_data();
+    void menuItemsHaveTheirCaptionsShortcutsAndStates();
+    void speedButtonsHaveTheirPlacesHintsAndStates_data();
+    void speedButtonsHaveTheirPlacesHintsAndStates();
+    void startupFileIsOpenedAndListedInOrder();
+    void missingStartupFileLeavesTheBookUntitled();
+    void selectionByMouseAndArrowKeysShowsTheSite();
+    void timerWritesTheSiteCount();
+    void openThroughMenuAndButtonReadsTheChosenFile_data();
+    void openThroughMenuAndButtonReadsTheChosenFile();
+    void failedOpenListsThePreviousBookAgain();
+    void newAsksWhenChangedAndCancelKeepsTheBook();
+    void newThroughTheButtonEmptiesTheBook();
+    void saveOfAnUntitledBookAsksForANameAndAboutAnExistingFile();
+    void saveThroughTheButtonWritesATitledBookAtOnce();
+    void saveAsWritesUnderTheNewName();
+    void closeQuestionNoKeepsRunningAndWritesTheSettings();
+    void exitWithoutChangesClosesAndStoresTheBounds();
+    void questionMarkAndDeleteNeedASelection();
+    void doubleClickLaunchesTheClient();
+    void placeDialogPullsBackAtTheScreenEdges_data();
+    void placeDialogPullsBackAtTheScreenEdges();
+    void placeDialogLeavesLeftAndTopUncorrected();
+};
+
+void MainWindowTest::opensUntitledAtTheDesignSize() {
+    MainWindowFixture fixture;
+    fixture.start();
+    QCOMPARE(fixture.window->windowTitle(), QStringLiteral("Portolan - untitled"));
+    QCOMPARE(fixture.window->frameGeometry().size(), QSize(270, 217));
+    QCOMPARE(fixture.statusPanel(0)->text(), QStringLiteral("0"));
+    QCOMPARE(fixture.statusPanel(0)->width(), 30);
+    QVERIFY(fixture.statusPanel(0)->alignment().testFlag(Qt::AlignRight));
+    QCOMPARE(fixture.statusPanel(1)->text(), QString());
+    QVERIFY(fixture.siteBox()->isSortingEnabled());
+    QCOMPARE(fixture.siteBox()->selectionMode(), QAbstractItemView::SingleSelection);
+    QVERIFY(fixture.siteBox()->hasFocus());
+    QCOMPARE(fixture.window->findChild<QWidget*>("Panel1")->height(), 41);
+}
+
+void MainWindowTest::opensAtTheStoredBounds() {
+    MainWindowFixture fixture;
+    Settings stored;
+    stored.Left = 140;
+    stored.Top = 90;
+    stored.Width = 333;
+    stored.Height = 288;
+    writeSettingsFile(fixture.session.settingsFolder, stored);
+    fixture.start();
+    QCOMPARE(fixture.window->frameGeometry(), QRect(140, 90, 333, 288));
+}
+
+void MainWindowTest::createsTheFourHiddenDialogsOnTop() {
+    MainWindowFixture fixture;
+    fixture.start();
+    for (const char* name : {"aboutFRM", "addFRM", "exportFRM", "configFRM"}) {
+        auto* dialog = fixture.window->findChild<QWidget*>(name);
+        QVERIFY2(dialog, name);
+        QVERIFY2(!dialog->isVisible(), name);
+    }
+    // Created in this order: about box, add/edit dialog, export dialog, configuration dialog.
+    QStringList order;
+    for (QObject* child : fixture.window->children())
+        if (child->objectName().endsWith("FRM"))
+            order << child->objectName();
+    QCOMPARE(order, QStringList({"aboutFRM", "addFRM", "exportFRM", "configFRM"}));
+}
+
+void MainWindowTest::menuItemsHaveTheirCaptionsShortcutsAndStates_data() {
+    QTest::addColumn<QString>("menu");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("caption");
+    QTest::addColumn<QKeySequence>("shortcut");
+    QTest::addColumn<bool>("enabled");
+    const auto row = [](const char* menu, const char* name, const char* caption, QKeySequence key, bool on) {
+        QTest::newRow(name) << menu << name << caption << key << on;
+    };
+    row("File1", "New1", "&New", {}, true);
+    row("File1", "Open1", "&Open", {}, true);
+    row("File1", "Save1", "&Save", {}, true);
+    row("File1", "SaveAs1", "Save &As", {}, true);
+    row("File1", "Exit1", "&Exit", {}, true);
+    row("Edit1", "Insert1", "&Insert", QKeySequence(Qt::Key_Insert), true);
+    row("Edit1", "DeletePD", "&Delete", QKeySequence(Qt::Key_Delete), false);
+    row("Edit1", "getInfoPD", "&Get Information", {}, false);
+    row("Tools1", "PurgeOld1", "&Purge Old", {}, true);
+    row("Tools1", "ExportASCIIlist1", "&Export to ASCII", {}, true);
+    row("Tools1", "Options1", "&Configure FTP Client", {}, true);
+    row("Help1", "HelpTopics1", "&Help Topics", QKeySequence(Qt::Key_F1), true);
+    row("Help1", "About1", "&About", {}, true);
+}
+
+void MainWindowTest::menuItemsHaveTheirCaptionsShortcutsAndStates() {
+    QFETCH(QString, menu);
+    QFETCH(QString, name);
+    QFETCH(QString, caption);
+    QFETCH(QKeySequence, shortcut);
+    QFETCH(bool, enabled);
+    MainWindowFixture fixture;
+    fixture.start();
+    auto* owner = fixture.window->findChild<QMenu*>(menu);
+    QVERIFY(owner);
+    QAction* item = fixture.action(qPrintable(name));
+    QVERIFY(item);
+    QVERIFY(owner->actions().contains(item));
+    QCOMPARE(item->text(), caption);
+    QCOMPARE(item->shortcut(), shortcut);
+    QCOMPARE(item->isEnabled(), enabled);
+}
+
+void MainWindowTest::speedButtonsHaveTheirPlacesHintsAndStates_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<int>("left");
+    QTest::addColumn<QString>("hint");
+    QTest::addColumn<bool>("enabled");
+    QTest::newRow("NewSB") << "NewSB" << 8 << "New" << true;
+    QTest::newRow("OpenSB") << "OpenSB" << 33 << "Open" << true;
+    QTest::newRow("SaveSB") << "SaveSB" << 58 << "Save" << true;
+    QTest::newRow("InsertSB") << "InsertSB" << 90 << "Insert" << true;
+    QTest::newRow("DeleteSB") << "DeleteSB" << 115 << "Delete" << false;
+    QTest::newRow("editSB") << "editSB" << 147 << "Edit Site" << false;
+    QTest::newRow("getInfoSB") << "getInfoSB" << 172 << "Get Information" << false;
+    QTest::newRow("SpeedButton4") << "SpeedButton4" << 205 << "Help" << true;
+}
+
+void MainWindowTest::speedButtonsHaveTheirPlacesHintsAndStates() {
+    QFETCH(QString, name);
+    QFETCH(int, left);
+    QFETCH(QString, hint);
+    QFETCH(bool, enabled);
+    MainWindowFixture fixture;
+    fixture.start();
+    QToolButton* button = fixture.button(qPrintable(name));
+    QVERIFY(button);
+    QCOMPARE(button->parentWidget()->objectName(), QStringLiteral("Panel1"));
+    QCOMPARE(button->geometry(), QRect(left, 8, 25, 25));
+    QCOMPARE(button->toolTip(), hint);
+    QCOMPARE(button->focusPolicy(), Qt::NoFocus);
+    QCOMPARE(button->isEnabled(), enabled);
+}
+
+void MainWindowTest::startupFileIsOpenedAndListedInOrder() {
+    MainWindowFixture fixture;
+    writeBook(fixture.path("my book.ptn"), threeSites);
+    fixture.start(fixture.path("my book.ptn"));
+    QCOMPARE(fixture.window->windowTitle(), QStringLiteral("Portolan - my book.ptn"));
+    // Case-insensitive order; the two that differ only in case stay two entries in a fixed order.
+    QCOMPARE(itemTexts(fixture.siteBox()), QStringList({"Archive", "archive", "Mirror"}));
+    QCOMPARE(fixture.session.SiteFileName, fixture.path("my book.ptn"));
+    QVERIFY(!fixture.session.BookModified);
+}
+
+void MainWindowTest::missingStartupFileLeavesTheBookUntitled() {
+    MainWindowFixture fixture;
+    auto text = answerMessage("OK");
+    fixture.start(fixture.path("gone.ptn"));
+    QTRY_VERIFY(!text->isNull());
+    QCOMPARE(*text, QStringLiteral("File was not found.  Possibly incorrect file name or open file."));
+    QCOMPARE(fixture.window->windowTitle(), QStringLiteral("Portolan - untitled"));
+    QCOMPARE(fixture.siteBox()->count(), 0);
+}
+
+void MainWindowTest::selectionByMouseAndArrowKeysShowsTheSite() {
+    MainWindowFixture fixture;
+    writeBook(fixture.path("book.ptn"), threeSites);
+    fixture.start(fixture.path("book.ptn"));
+    QListWidget* list = fixture.siteBox();
+
+    selectRow(list, 2); // Mirror
+    QCOMPARE(fixture.statusPanel(1)->text(), QStringLiteral("ftp.example.com 21 /pub"));
+    QCOMPARE(fixture.session.book.CurrentSite.Description.text(), std::string("Mirror"));
+    for (const char* name : {"DeleteSB", "editSB", "getInfoSB"})
+        QVERIFY2(fixture.button(name)->isEnabled(), name);
+    QVERIFY(fixture.action("DeletePD")->isEnabled());
+    QVERIFY(fixture.action("getInfoPD")->isEnabled());
+
+    list->setFocus();
+    QTest::keyClick(list, Qt::Key_Up); // archive: empty port and login directory
+    QCOMPARE(list->currentRow(), 1);
+    QCOMPARE(fixture.statusPanel(1)->text(), QStringLiteral("files.example.org  "));
+    QTest::keyClick(list, Qt::Key_Up); // Archive, its own slot though the texts differ only in case
+    QCOMPARE(fixture.statusPanel(1)->text(), QStringLiteral("ftp.example.net 2121 /incoming"));
+    QCOMPARE(fixture.session.book.CurrentSite.Script.text(), std::string("get"));
+}
+
+void MainWindowTest::timerWritesTheSiteCount() {
+    MainWindowFixture fixture;
+    fixture.start();
+    fixture.session.book.SiteCount = 7;
+    QCOMPARE(fixture.statusPanel(0)->text(), QStringLiteral("0"));
+    QTRY_COMPARE_WITH_TIMEOUT(fixture.statusPanel(0)->text(), QStringLiteral("7"), 1500);
+}
+
+void MainWindowTest::openThroughMenuAndButtonReadsTheChosenFile_data() {
+    QTest::addColumn<bool>("byButton");
+    QTest::newRow("menu item") << false;
+    QTest::newRow("tool button") << true;
+}
+
+void MainWindowTest::openThroughMenuAndButtonReadsTheChosenFile() {
+    QFETCH(bool, byButton);
+    MainWindowFixture fixture;
+    writeBook(fixture.path("sites.ptn"), threeSites);
+    fixture.start();
+    selectRow(fixture.siteBox(), 0); // nothing listed yet: selects nothing
+    auto chosen = chooseFile(fixture.path("sites")); // typed without its extension
+    if (byButton)
+        QTest::mouseClick(fixture.button("OpenSB"), Qt::LeftButton);
+    else
+        fixture.action("Open1")->trigger();
+    QVERIFY(*chosen);
+    QCOMPARE(fixture.window->windowTitle(), QStringLiteral("Portolan - sites.ptn"));
+    QCOMPARE(fixture.siteBox()->count(), 3);
+    QCOMPARE(fixture.session.SiteFileName, fixture.path("sites.ptn"));
+    QVERIFY(!fixture.action("getInfoPD")->isEnabled());
+}
+
+void MainWindowTest::failedOpenListsThePreviousBookAgain() {
+    MainWindowFixture fixture;
+    writeBook(fixture.path("good.ptn"), threeSites);
+    {
+        std::ofstream shortFile(fixture.path("short.ptn"), std::ios::binary);
+        shortFile << std::string(1000, '\1');
+    }
+    fixture.start(fixture.path("good.ptn"));
+    std::shared_ptr<QString> error;
+    auto chosen = whenModal([&](QWidget* dialog) {
+        error = answerMessage("OK");
+        typeFileName(dialog, fixture.path("short.ptn"));
+    });
+    fixture.action("Open1")->trigger();
+    QVERIFY(error);
+    QCOMPARE(*error, "An error occured upon read of " + QString::fromStdString(fixture.path("short.ptn")) +
+                         ".  Either file is corrupted or of another, incorrect type.");
+    QVERIFY(*chosen);
+    QCOMPARE(itemTexts(fixture.siteBox()), QStringList({"Archive", "archive", "Mirror"}));
+    QCOMPARE(fixture.window->windowTitle(), QStringLiteral("Portolan - good.ptn"));
+    QCOMPARE(fixture.session.book.SiteCount, 3);
+}
+
+void MainWindowTest::newAsksWhenChangedAndCancelKeepsTheBook() {
+    MainWindowFixture fixture;
+    writeBook(fixture.path("book.ptn"), threeSites);
+    fixture.start(fixture.path("book.ptn"));
+    selectRow(fixture.siteBox(), 0);
+    changeBook(fixture);
+    auto question = answerMessage("Cancel");
+    fixture.action("New1")->trigger();
+    QCOMPARE(*question, QStringLiteral("Are you sure you want to open a site file and loose any unsaved work?"));
+    QCOMPARE(fixture.siteBox()->count(), 3);
+    QCOMPARE(fixture.statusPanel(0)->text(), QStringLiteral("0"));
+    QCOMPARE(fixture.statusPanel(1)->text(), QString());
+    QCOMPARE(fixture.window->windowTitle(), QStringLiteral("Portolan - book.ptn"));
+}
+
+void MainWindowTest::newThroughTheButtonEmptiesTheBook() {
+    MainWindowFixture fixture;
+    writeBook(fixture.path("book.ptn"), threeSites);
+    fixture.start(fixture.path("book.ptn"));
+    selectRow(fixture.siteBox(), 0);
+    QTest::mouseClick(fixture.button("NewSB"), Qt::LeftButton); // unchanged: no question
+    QCOMPARE(fixture.siteBox()->count(), 0);
+    QCOMPARE(fixture.window->windowTitle(), QStringLiteral("Portolan - untitled"));
+    QCOMPARE(fixture.session.book.SiteCount, 0);
+    QVERIFY(!fixture.action("DeletePD")->isEnabled());
+    QVERIFY(!fixture.button("getInfoSB")->isEnabled());
+    QVERIFY(fixture.button("DeleteSB")->isEnabled()); // keeps the state the selection gave it
+    QVERIFY(fixture.button("editSB")->isEnabled());
+}
+
+void MainWindowTest::saveOfAnUntitledBookAsksForANameAndAboutAnExistingFile() {
+    MainWindowFixture fixture;
+    writeBook(fixture.path("source.ptn"), threeSites);
+    fixture.start(fixture.path("source.ptn"));
+    fixture.action("New1")->trigger();
+    writeBook(fixture.path("existing.ptn"), {threeSites[0]});
+    const std::string before = fileBytes(fixture.path("existing.ptn"));
+
+    auto chosen = whenModal([&](QWidget* dialog) {
+        answerMessage("Cancel");
+        typeFileName(dialog, fixture.path("existing.ptn"));
+    });
+    fixture.action("Save1")->trigger();
+    QVERIFY(*chosen);
+    QCOMPARE(fixture.window->windowTitle(), QStringLiteral("Portolan - existing.ptn"));
+    QCOMPARE(fileBytes(fixture.path("existing.ptn")), before);
+
+    fixture.action("Save1")->trigger(); // titled now: writes at once
+    const std::string written = fileBytes(fixture.path("existing.ptn"));
+    QCOMPARE(written.size(), SiteFileSize);
+    QVERIFY(written != before);
+}
+
+void MainWindowTest::saveThroughTheButtonWritesATitledBookAtOnce() {
+    MainWindowFixture fixture;
+    writeBook(fixture.path("book.ptn"), threeSites);
+    const std::string original = fileBytes(fixture.path("book.ptn"));
+    fixture.start(fixture.path("book.ptn"));
+    std::remove(fixture.path("book.ptn").c_str());
+    QTest::mouseClick(fixture.button("SaveSB"), Qt::LeftButton);
+    QCOMPARE(fileBytes(fixture.path("book.ptn")), original);
+}
+
+void MainWindowTest::saveAsWritesUnderTheNewName() {
+    MainWindowFixture fixture;
+    writeBook(fixture.path("book.ptn"), threeSites);
+    const std::string original = fileBytes(fixture.path("book.ptn"));
+    fixture.start(fixture.path("book.ptn"));
+    auto chosen = chooseFile(fixture.path("copy"));
+    fixture.action("SaveAs1")->trigger();
+    QVERIFY(*chosen);
+    QCOMPARE(fixture.window->windowTitle(), QStringLiteral("Portolan - copy.ptn"));
+    QCOMPARE(fileBytes(fixture.path("copy.ptn")), original);
+
+    std::remove(fixture.path("copy.ptn").c_str());
+    auto cancelled = cancelFileDialog();
+    fixture.action("SaveAs1")->trigger(); // cancelled: the current file is written all the same
+    QVERIFY(*cancelled);
+    QCOMPARE(fileBytes(fixture.path("copy.ptn")), original);
+}
+
+void MainWindowTest::closeQuestionNoKeepsRunningAndWritesTheSettings() {
+    MainWindowFixture fixture;
+    fixture.start();
+    changeBook(fixture);
+    auto question = answerMessage("No");
+    fixture.action("Exit1")->trigger();
+    QCOMPARE(*question, QStringLiteral(" has been changed since the last time it was saved.  "
+                                       "Are you sure you want to exit and loose all changes?"));
+    QVERIFY(fixture.window->isVisible());
+    Settings stored;
+    QVERIFY(readSettingsFile(fixture.session.settingsFolder, stored));
+    QCOMPARE(stored.Width, 270);
+    QCOMPARE(stored.Height, 217);
+}
+
+void MainWindowTest::exitWithoutChangesClosesAndStoresTheBounds() {
+    MainWindowFixture fixture;
+    fixture.start();
+    fixture.window->move(50, 60);
+    QTRY_COMPARE(fixture.window->frameGeometry().topLeft(), QPoint(50, 60));
+    QVERIFY(fixture.window->close());
+    QVERIFY(!fixture.window->isVisible());
+    Settings stored;
+    QVERIFY(readSettingsFile(fixture.session.settingsFolder, stored));
+    QCOMPARE(QRect(stored.Left, stored.Top, stored.Width, stored.Height), QRect(50, 60, 270, 217));
+}
+
+void MainWindowTest::questionMarkAndDeleteNeedASelection() {
+    MainWindowFixture fixture;
+    writeBook(fixture.path("book.ptn"), threeSites);
+    fixture.start(fixture.path("book.ptn"));
+    QListWidget* list = fixture.siteBox();
+    auto unexpected = whenModal([](QWidget* dialog) { closeByCloseBox(dialog); }, 200);
+    QTest::keyClick(list, Qt::Key_Delete);
+    QTest::keyClicks(list, "?");
+    QTest::qWait(300);
+    QVERIFY(!*unexpected);
+    QCOMPARE(list->count(), 3);
+
+    selectRow(list, 2);
+    auto information = answerMessage("OK");
+    QTest::keyClicks(list, "?");
+    QVERIFY(information->startsWith("Description: Mirror\nAddress: ftp.example.com\nPort: 21\n"));
+}
+
+void MainWindowTest::doubleClickLaunchesTheClient() {
+    MainWindowFixture fixture;
+    writeBook(fixture.path("book.ptn"), threeSites);
+    fixture.start(fixture.path("book.ptn"));
+    fixture.session.settings.ClientCommand = "client %a";
+    QListWidget* list = fixture.siteBox();
+    const QPoint at = list->visualItemRect(list->item(2)).center();
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
+    QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
+    QCOMPARE(fixture.launcher.commandLines, std::vector<std::string>({"client ftp.example.com"}));
+}
+
+void MainWindowTest::placeDialogPullsBackAtTheScreenEdges_data() {
+    QTest::addColumn<QPoint>("mainAt");
+    QTest::addColumn<bool>("pulledLeft");
+    QTest::addColumn<bool>("pulledUp");
+    const QSize screen = QGuiApplication::primaryScreen()->geometry().size();
+    QTest::newRow("inside") << QPoint(100, 80) << false << false;
+    QTest::newRow("right edge") << QPoint(screen.width() - 150, 80) << true << false;
+    QTest::newRow("bottom edge") << QPoint(100, screen.height() - 50) << false << true;
+    QTest::newRow("bottom right corner") << QPoint(screen.width() - 30, screen.height() - 30) << true << true;
+}
+
+void MainWindowTest::placeDialogPullsBackAtTheScreenEdges() {
+    QFETCH(QPoint, mainAt);
+    QFETCH(bool, pulledLeft);
+    QFETCH(bool, pulledUp);
+    MainWindowFixture fixture;
+    fixture.start();
+    fixture.window->move(mainAt);
+    QTRY_COMPARE(fixture.window->frameGeometry().topLeft(), mainAt);
+    QDialog dialog(fixture.window.get());
+    dialog.setFixedSize(200, 100);
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    fixture.window->placeDialog(dialog);
+    const QRect placed = dialog.frameGeometry();
+    const QSize screen = QGuiApplication::primaryScreen()->geometry().size();
+    if (pulledLeft)
+        QCOMPARE(placed.left() + placed.width(), screen.width());
+    else
+        QCOMPARE(placed.left(), mainAt.x() + 20);
+    if (pulledUp)
+        QCOMPARE(placed.top() + placed.height(), screen.height());
+    else
+        QCOMPARE(placed.top(), mainAt.y() + 22);
+}
+
+// A main window pushed off the left and top gives a dialog that starts off the screen too.
+void MainWindowTest::placeDialogLeavesLeftAndTopUncorrected() {
+    MainWindowFixture fixture;
+    fixture.start();
+    fixture.window->move(-100, -60);
+    QTRY_COMPARE(fixture.window->frameGeometry().topLeft(), QPoint(-100, -60));
+    QDialog dialog(fixture.window.get());
+    dialog.setFixedSize(200, 100);
+    fixture.window->placeDialog(dialog);
+    QVERIFY(dialog.pos().x() < 0);
+    QVERIFY(dialog.pos().y() < 0);
+}
+
+QTEST_MAIN(MainWindowTest)
+#include "MainWindowTest.moc"

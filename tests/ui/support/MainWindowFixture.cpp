@@ -1,0 +1,78 @@
+#include "support/MainWindowFixture.h"
+
+#include "unit/RecordingMessages.h"
+
+#include "book/DayNumber.h"
+#include "book/SiteFile.h"
+#include "ui/QtText.h"
+#include "ui/Windows.h"
+
+#include <QAction>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QTest>
+#include <QToolButton>
+
+#include <fstream>
+#include <iterator>
+
+namespace portolan::test {
+
+MainWindowFixture::MainWindowFixture() : session(clock, launcher, fromQString(folder.path())) {}
+
+MainWindowFixture::~MainWindowFixture() = default;
+
+void MainWindowFixture::start(std::optional<std::string> startupFile) {
+    window.reset(createWindows(session, std::move(startupFile)));
+    window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+}
+
+std::string MainWindowFixture::path(const QString& name) const { return fromQString(folder.filePath(name)); }
+
+QAction* MainWindowFixture::action(const char* name) const { return window->findChild<QAction*>(name); }
+
+QToolButton* MainWindowFixture::button(const char* name) const {
+    return window->findChild<QToolButton*>(name);
+}
+
+QListWidget* MainWindowFixture::siteBox() const { return window->findChild<QListWidget*>("SiteBox"); }
+
+QLabel* MainWindowFixture::statusPanel(int panel) const {
+    return window->findChild<QLabel*>(QString("StatusPanel%1").arg(panel));
+}
+
+void writeBook(const std::string& path, const std::vector<SiteFields>& sites,
+               const std::vector<DayNumber>& stamps) {
+    SiteBook book;
+    for (std::size_t slot = 0; slot < sites.size(); ++slot)
+        book.storeSite(static_cast<int>(slot), sites[slot],
+                       slot < stamps.size() ? stamps[slot] : *EncodeDayNumber(2026, 12, 7));
+    testing::RecordingMessages messages;
+    writeSiteFile(book, path, messages);
+    QVERIFY2(messages.log.empty(), "the test book could not be written");
+}
+
+std::string fileBytes(const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+}
+
+void typeFileName(QWidget* fileDialog, const std::string& path) {
+    auto* dialog = qobject_cast<QFileDialog*>(fileDialog);
+    QVERIFY2(dialog, "the modal dialog is not a file dialog");
+    auto* name = dialog->findChild<QLineEdit*>("fileNameEdit");
+    QVERIFY2(name, "the file dialog has no name box");
+    // The folder is picked first, as typing a whole path races the name box's completion.
+    const QFileInfo file(toQString(path));
+    dialog->setDirectory(file.absolutePath());
+    name->setFocus();
+    name->selectAll();
+    QTest::keyClicks(name, file.fileName());
+    QTest::keyClick(name, Qt::Key_Return);
+}
+
+} // namespace portolan::test
