@@ -51,7 +51,11 @@ QFileDialog* makeFileDialog(QWidget* parent, const QString& name, const QString&
 }
 
 std::optional<std::string> runFileDialog(QFileDialog& dialog) {
-    dialog.selectFile(dialog.property(lastNameProperty).toString());
+    // The last chosen file is offered in its own folder; after forgetFileName the name box is empty.
+    const QFileInfo last(dialog.property(lastNameProperty).toString());
+    if (!last.filePath().isEmpty())
+        dialog.setDirectory(last.absolutePath());
+    dialog.selectFile(last.fileName());
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
     const QString chosen = dialog.selectedFiles().constFirst();

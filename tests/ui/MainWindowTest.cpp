@@ -7,6 +7,9 @@
 
 #include <QAction>
 #include <QDialog>
+#include <QDir>
+#include <QFileDialog>
+#include <QLineEdit>
 #include <QLabel>
 #include <QListWidget>
 #include <QMenuBar>
@@ -38,10 +41,6 @@ QStringList itemTexts(const QListWidget* list) {
 // Chooses a file in the next file dialog by typing its name, as a person does.
 std::shared_ptr<bool> chooseFile(const std::string& path) {
     return whenModal([path](QWidget* dialog) { typeFileName(dialog, path); });
-}
-
-std::shared_ptr<bool> cancelFileDialog() {
-    return whenModal([](QWidget* dialog) { pressKey(dialog, Qt::Key_Escape); });
 }
 
 void selectRow(QListWidget* list, int row) {
@@ -375,9 +374,16 @@ void MainWindowTest::saveAsWritesUnderTheNewName() {
     QCOMPARE(fileBytes(fixture.path("copy.ptn")), original);
 
     std::remove(fixture.path("copy.ptn").c_str());
-    auto cancelled = cancelFileDialog();
+    QString offeredName, offeredFolder;
+    auto cancelled = whenModal([&](QWidget* dialog) {
+        offeredName = dialog->findChild<QLineEdit*>("fileNameEdit")->text();
+        offeredFolder = qobject_cast<QFileDialog*>(dialog)->directory().absolutePath();
+        pressKey(dialog, Qt::Key_Escape);
+    });
     fixture.action("SaveAs1")->trigger(); // cancelled: the current file is written all the same
     QVERIFY(*cancelled);
+    QCOMPARE(offeredName, QStringLiteral("copy.ptn")); // the last choice, in its own folder
+    QCOMPARE(offeredFolder, QDir(fixture.folder.path()).absolutePath());
     QCOMPARE(fileBytes(fixture.path("copy.ptn")), original);
 }
 
