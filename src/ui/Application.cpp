@@ -24,8 +24,11 @@ private:
 
 } // namespace
 
+// The windows are laid out in pixels for "MS Sans Serif" at 11 pixels; where it is missing, the
+// fonts nearest to its widths stand in, so that captions fit their controls.
 QFont classicFont() {
-    QFont font("MS Sans Serif");
+    QFont font;
+    font.setFamilies({"MS Sans Serif", "Liberation Sans", "Arial", "DejaVu Sans Condensed", "DejaVu Sans"});
     font.setStyleHint(QFont::SansSerif);
     font.setPixelSize(11);
     return font;

@@ -14,6 +14,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include <algorithm>
+
 namespace portolan {
 
 TexportFRM::TexportFRM(TmainFRM& main)
@@ -45,6 +47,7 @@ QLineEdit* TexportFRM::addFileRow(const QString& labelName, const QString& label
     auto* caption = new QLabel(label, this);
     caption->setObjectName(labelName);
     caption->setGeometry(labelPlace);
+    caption->resize(std::max(labelPlace.width(), caption->sizeHint().width()), labelPlace.height()); // never clipped
     auto* box = new QLineEdit(this);
     box->setObjectName(boxName);
     box->setGeometry(56, top, 161, 21);
