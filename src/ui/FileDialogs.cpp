@@ -9,8 +9,6 @@ namespace portolan {
 
 namespace {
 
-constexpr const char* lastNameProperty = "lastFileName";
-
 // An open dialog whose file must exist, where a name typed without a suffix also finds the file with
 // the default suffix: Qt's own existing-file mode checks the name only as typed, so "sites" would
 // never open sites.ptn. A folder is opened in the dialog as usual.
@@ -36,35 +34,46 @@ public:
 
 } // namespace
 
-QFileDialog* makeFileDialog(QWidget* parent, const QString& name, const QString& title, const QString& filter,
-                            const QString& defaultSuffix, FileRole role) {
-    QFileDialog* dialog = role == FileRole::OpenExisting ? new ExistingFileDialog(parent, title)
-                                                         : new QFileDialog(parent, title);
-    dialog->setObjectName(name);
-    dialog->setOption(QFileDialog::DontUseNativeDialog);
-    dialog->setOption(QFileDialog::DontConfirmOverwrite);
-    dialog->setNameFilters(filter.split(";;"));
-    dialog->setDefaultSuffix(defaultSuffix);
-    dialog->setAcceptMode(role == FileRole::Save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
-    dialog->setFileMode(QFileDialog::AnyFile);
-    return dialog;
+FileDialogOnDemand::FileDialogOnDemand(QWidget* parent, QString name, QString title, QString filter,
+                                       QString defaultSuffix, FileRole role)
+    : parent_(parent), name_(std::move(name)), title_(std::move(title)), filter_(std::move(filter)),
+      defaultSuffix_(std::move(defaultSuffix)), role_(role) {}
+
+QFileDialog& FileDialogOnDemand::dialog() {
+    if (!dialog_) {
+        dialog_ = role_ == FileRole::OpenExisting ? new ExistingFileDialog(parent_, title_)
+                                                  : new QFileDialog(parent_, title_);
+        dialog_->setObjectName(name_);
+        dialog_->setOption(QFileDialog::DontUseNativeDialog);
+        dialog_->setOption(QFileDialog::DontConfirmOverwrite);
+        dialog_->setNameFilters(filter_.split(";;"));
+        dialog_->setDefaultSuffix(defaultSuffix_);
+        dialog_->setAcceptMode(role_ == FileRole::Save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+        dialog_->setFileMode(QFileDialog::AnyFile);
+    }
+    return *dialog_;
 }
 
-std::optional<std::string> runFileDialog(QFileDialog& dialog) {
-    // The last chosen file is offered in its own folder; after forgetFileName the name box is empty.
-    const QFileInfo last(dialog.property(lastNameProperty).toString());
-    if (!last.filePath().isEmpty())
-        dialog.setDirectory(last.absolutePath());
-    dialog.selectFile(last.fileName());
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+std::optional<std::string> FileDialogOnDemand::run() {
+    QFileDialog& shown = dialog();
+    shown.setWindowTitle(title_);
+    // After forgetFileName the name box is empty.
+    const QFileInfo last(lastName_);
+    if (!lastName_.isEmpty())
+        shown.setDirectory(last.absolutePath());
+    shown.selectFile(last.fileName());
+    if (shown.exec() != QDialog::Accepted || shown.selectedFiles().isEmpty())
         return std::nullopt;
-    const QString chosen = dialog.selectedFiles().constFirst();
-    dialog.setProperty(lastNameProperty, chosen);
-    return fromQString(chosen);
+    lastName_ = shown.selectedFiles().constFirst();
+    return fromQString(lastName_);
 }
 
-void forgetFileName(QFileDialog& dialog) {
-    dialog.setProperty(lastNameProperty, QString());
+void FileDialogOnDemand::setTitle(const QString& title) {
+    title_ = title;
+}
+
+void FileDialogOnDemand::forgetFileName() {
+    lastName_.clear();
 }
 
 } // namespace portolan

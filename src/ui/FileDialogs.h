@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QFileDialog>
+#include <QPointer>
 
 #include <optional>
 #include <string>
@@ -13,14 +14,33 @@ enum class FileRole { OpenExisting, OpenAny, Save };
 
 // A file dialog of Portolan's own: Qt's dialog (the same on every desktop), one filter such as
 // "Portolan files (*.ptn)", a default suffix given to a name typed without one, and no question of its
-// own about an existing file.
-QFileDialog* makeFileDialog(QWidget* parent, const QString& name, const QString& title,
-                            const QString& filter, const QString& defaultSuffix, FileRole role);
+// own about an existing file. It offers the file chosen last time, in that file's folder. The Qt
+// dialog itself, a child of parent named name, is made the first time it runs: each one loads icons
+// and starts a folder watcher, which the first window should not wait for.
+class FileDialogOnDemand {
+public:
+    FileDialogOnDemand(QWidget* parent, QString name, QString title, QString filter, QString defaultSuffix,
+                       FileRole role);
 
-// Runs the dialog offering the name chosen last time; the chosen name, or nothing when cancelled.
-std::optional<std::string> runFileDialog(QFileDialog& dialog);
+    // The chosen name, or nothing when cancelled.
+    std::optional<std::string> run();
 
-// Makes the dialog offer no name next time.
-void forgetFileName(QFileDialog& dialog);
+    void setTitle(const QString& title);
+
+    // Makes the dialog offer no name next time.
+    void forgetFileName();
+
+private:
+    QFileDialog& dialog();
+
+    QWidget* parent_;
+    QString name_;
+    QString title_;
+    QString filter_;
+    QString defaultSuffix_;
+    FileRole role_;
+    QString lastName_;
+    QPointer<QFileDialog> dialog_; // owned by parent_
+};
 
 } // namespace portolan

@@ -31,7 +31,8 @@ const QString clientSuffix;
 } // namespace
 
 TconfigFRM::TconfigFRM(TmainFRM& main)
-    : ButtonOnlyDialog(&main, "configFRM", "Configure FTP Client", QSize(300, 147)), main_(main) {
+    : ButtonOnlyDialog(&main, "configFRM", "Configure FTP Client", QSize(300, 147)), main_(main),
+      OpenDialog1(this, "OpenDialog1", "Find FTP client executable", clientFilter, clientSuffix, FileRole::OpenAny) {
     auto* Label1 = new QLabel("Command Line:", this);
     Label1->setObjectName("Label1");
     Label1->setGeometry(2, 10, 73, 13);
@@ -56,8 +57,6 @@ TconfigFRM::TconfigFRM(TmainFRM& main)
     setTabOrder(Button1, Button2);
     setTabOrder(Button2, cftpBX);
 
-    OpenDialog1 = makeFileDialog(this, "OpenDialog1", "Find FTP client executable", clientFilter, clientSuffix,
-                                 FileRole::OpenAny);
 
     guarded([&] { FormCreate(); });
 }
@@ -97,7 +96,7 @@ void TconfigFRM::FormShow() {
 }
 
 void TconfigFRM::footerSBClick() {
-    const auto chosen = runFileDialog(*OpenDialog1);
+    const auto chosen = OpenDialog1.run();
     if (chosen)
         cmdBX->setText(toQString(appendClientPath(fromQString(cmdBX->text()), *chosen)));
 }

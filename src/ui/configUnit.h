@@ -1,9 +1,9 @@
 #pragma once
 
 #include "ui/ButtonOnlyDialog.h"
+#include "ui/FileDialogs.h"
 
 class QCheckBox;
-class QFileDialog;
 class QLineEdit;
 
 namespace portolan {
@@ -31,7 +31,7 @@ private:
     TmainFRM& main_;
     QLineEdit* cmdBX;
     QCheckBox* cftpBX;
-    QFileDialog* OpenDialog1;
+    FileDialogOnDemand OpenDialog1;
 };
 
 } // namespace portolan

@@ -19,12 +19,11 @@
 namespace portolan {
 
 TexportFRM::TexportFRM(TmainFRM& main)
-    : ButtonOnlyDialog(&main, "exportFRM", "Export", QSize(329, 172)), main_(main) {
+    : ButtonOnlyDialog(&main, "exportFRM", "Export", QSize(329, 172)), main_(main),
+      OpenDialog1(this, "OpenDialog1", QString(), "ASCII text files (*.txt)", "txt", FileRole::OpenExisting),
+      SaveDialog1(this, "SaveDialog1", "Export sites to an ASCII file", "ASCII Export (*.txt)", "txt",
+                  FileRole::Save) {
     setModal(false);
-    OpenDialog1 = makeFileDialog(this, "OpenDialog1", QString(), "ASCII text files (*.txt)", "txt",
-                                 FileRole::OpenExisting);
-    SaveDialog1 = makeFileDialog(this, "SaveDialog1", "Export sites to an ASCII file", "ASCII Export (*.txt)",
-                                 "txt", FileRole::Save);
     headerTX = addFileRow("Label1", "Header:", {11, 12, 38, 13}, "headerTX", 8, "headerSB",
                           "Select a header text file");
     footerTX = addFileRow("Label2", "Footer:", {16, 40, 33, 13}, "footerTX", 36, "footerSB",
@@ -95,12 +94,12 @@ void TexportFRM::FormShow() {
 }
 
 void TexportFRM::browse(QLineEdit& box, const QString& title) {
-    OpenDialog1->setWindowTitle(title);
-    if (const auto chosen = runFileDialog(*OpenDialog1))
+    OpenDialog1.setTitle(title);
+    if (const auto chosen = OpenDialog1.run())
         box.setText(toQString(*chosen));
 }
 
-std::optional<std::string> TexportFRM::runSaveDialog() { return runFileDialog(*SaveDialog1); }
+std::optional<std::string> TexportFRM::runSaveDialog() { return SaveDialog1.run(); }
 
 void TexportFRM::Button1Click() {
     ExportRequest request;

@@ -1,13 +1,13 @@
 #pragma once
 
 #include "ui/ButtonOnlyDialog.h"
+#include "ui/FileDialogs.h"
 
 #include <array>
 #include <optional>
 #include <string>
 
 class QComboBox;
-class QFileDialog;
 class QLineEdit;
 
 namespace portolan {
@@ -42,8 +42,8 @@ private:
     QLineEdit* headerTX;
     QLineEdit* footerTX;
     std::array<QComboBox*, 6> columnLists_{}; // ColBX1 to ColBX6, in the order they are written
-    QFileDialog* OpenDialog1;
-    QFileDialog* SaveDialog1;
+    FileDialogOnDemand OpenDialog1;
+    FileDialogOnDemand SaveDialog1;
 };
 
 } // namespace portolan

@@ -57,14 +57,15 @@ const char* controlName(SiteControl control) {
 } // namespace
 
 TmainFRM::TmainFRM(Session& session, std::optional<std::string> startupFile, QWidget* parent)
-    : QMainWindow(parent), session_(session), startupFile_(std::move(startupFile)) {
+    : QMainWindow(parent), session_(session), startupFile_(std::move(startupFile)),
+      OpenDialog1(this, "OpenDialog1", "Open a site file", "Portolan files (*.ptn)", "ptn", FileRole::OpenExisting),
+      SaveDialog1(this, "SaveDialog1", "Save a site file", "Portolan files (*.ptn)", "ptn", FileRole::Save) {
     setObjectName("mainFRM");
     setWindowTitle("Portolan - untitled");
     QPalette colours = palette();
     colours.setColor(QPalette::Window, QColor(213, 203, 149));
     setPalette(colours);
 
-    createFileDialogs();
     createActions();
     createToolBar();
     createSiteBox();
@@ -92,13 +93,6 @@ TmainFRM::~TmainFRM() = default;
 
 void TmainFRM::setSecondaryWindows(const SecondaryWindows& windows) {
     windows_ = windows;
-}
-
-void TmainFRM::createFileDialogs() {
-    OpenDialog1 = makeFileDialog(this, "OpenDialog1", "Open a site file", "Portolan files (*.ptn)", "ptn",
-                                 FileRole::OpenExisting);
-    SaveDialog1 = makeFileDialog(this, "SaveDialog1", "Save a site file", "Portolan files (*.ptn)", "ptn",
-                                 FileRole::Save);
 }
 
 QAction* TmainFRM::addMenuItem(QMenu* menu, const QString& name, const QString& caption,
@@ -332,9 +326,9 @@ std::optional<std::string> TmainFRM::InputQuery(std::string_view caption, std::s
 std::optional<std::string> TmainFRM::runFileDialog(FileDialog dialog) {
     switch (dialog) {
     case FileDialog::OpenSite:
-        return portolan::runFileDialog(*OpenDialog1);
+        return OpenDialog1.run();
     case FileDialog::SaveSite:
-        return portolan::runFileDialog(*SaveDialog1);
+        return SaveDialog1.run();
     case FileDialog::ExportTarget:
         return windows_.exportFRM->runSaveDialog();
     }
@@ -343,7 +337,7 @@ std::optional<std::string> TmainFRM::runFileDialog(FileDialog dialog) {
 
 void TmainFRM::clearFileDialogName(FileDialog dialog) {
     if (dialog == FileDialog::SaveSite)
-        forgetFileName(*SaveDialog1);
+        SaveDialog1.forgetFileName();
 }
 
 void TmainFRM::addSiteItem(std::string_view description) {

@@ -2,9 +2,9 @@
 
 #include "commands/Session.h"
 #include "commands/UserInterface.h"
+#include "ui/FileDialogs.h"
 #include "ui/Glyphs.h"
 
-#include <QFileDialog>
 #include <QMainWindow>
 
 #include <functional>
@@ -83,7 +83,6 @@ private:
     void createToolBar();
     void createSiteBox();
     void createStatusBar();
-    void createFileDialogs();
     void applyStartBounds();
     void compensateFrameOnce();
     QAction* addMenuItem(QMenu* menu, const QString& name, const QString& caption,
@@ -103,8 +102,8 @@ private:
     QListWidget* SiteBox = nullptr;
     QLabel* statusPanels_[2] = {nullptr, nullptr};
     QTimer* Timer1 = nullptr;
-    QFileDialog* OpenDialog1 = nullptr;
-    QFileDialog* SaveDialog1 = nullptr;
+    FileDialogOnDemand OpenDialog1;
+    FileDialogOnDemand SaveDialog1;
     std::map<QString, QAction*> actions_;
     std::map<QString, QWidget*> buttons_;
 

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+#include <memory>
+
+class QDialog;
+class QListWidget;
+class QWidget;
+
+namespace portolan::test {
+
+// The texts of the list's entries, top to bottom.
+QStringList itemTexts(const QListWidget* list);
+
+// Clicks the list's entry with this text; fails the test if there is none.
+void selectSite(QListWidget* list, const QString& text);
+
+// Runs open, which shows a modal dialog, and steps in that dialog once it shows. The dialog is made
+// the active window first: the offscreen platform leaves the main window active, while a person
+// types into an active dialog. If the steps leave it open, for instance because a check failed
+// half-way, its push button closeButton is clicked, so no test leaves a modal dialog behind.
+// Returns whether a dialog opened.
+bool inModalDialog(const std::function<void()>& open, const QString& closeButton,
+                   const std::function<void(QDialog& dialog)>& steps);
+
+// What a message dialog showed.
+struct ShownMessage {
+    bool opened = false;
+    QString caption;
+    QString text;        // line breaks as "\n"
+    QStringList buttons; // the objectNames of its buttons, left to right
+};
+
+// Answers the next message dialog (a TMessageForm) by clicking its button buttonName, recording what
+// it showed first.
+std::shared_ptr<ShownMessage> recordMessage(const QString& buttonName);
+
+// Answers the next box of the default error handler (a QMessageBox) with OK, recording what it
+// showed first; its buttons are listed by their texts.
+std::shared_ptr<ShownMessage> recordErrorBox();
+
+} // namespace portolan::test
