@@ -718,7 +718,7 @@ void AddDialogTest::insertEditDeleteAndSaveWriteTheExpectedBytes() {
                               }));
     SiteFields edited = betaSite;
     edited.Address = "b.example.org";
-    edited.UserName = "m";
+    edited.UserName = "mo";
     edited.Anonymous = true;
     selectSite(fixture.siteBox(), "Beta");
     QVERIFY(inModalDialog(editByButton(fixture), "cancelBTN", [&](QDialog& dialog) {
