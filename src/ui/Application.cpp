@@ -1,8 +1,11 @@
 #include "ui/Application.h"
 
+#include "ui/Glyphs.h"
 #include "ui/Guard.h"
 
 #include <QEvent>
+#include <QFontDatabase>
+#include <QProxyStyle>
 
 namespace portolan {
 
@@ -22,13 +25,31 @@ private:
     DateSettings& settings_;
 };
 
+// Qt's menu bar reads a picture file for its button of items that do not fit as soon as it is made,
+// and the first picture read loads every image format plugin, all before the main window shows. The
+// button gets a drawn double chevron instead.
+class PortolanStyle final : public QProxyStyle {
+public:
+    QIcon standardIcon(StandardPixmap icon, const QStyleOption* option, const QWidget* widget) const override {
+        if (icon == SP_ToolBarHorizontalExtensionButton)
+            return glyphIcon(Glyph::MoreItems);
+        return QProxyStyle::standardIcon(icon, option, widget);
+    }
+};
+
 } // namespace
 
 // The windows are laid out in pixels for "MS Sans Serif" at 11 pixels; where it is missing, the
-// fonts nearest to its widths stand in, so that captions fit their controls.
+// fonts nearest to its widths stand in, so that captions fit their controls. Families that are not
+// installed are left out, as asking for one sends the font matching on a long search.
 QFont classicFont() {
+    QStringList families;
+    for (const char* family : {"MS Sans Serif", "Liberation Sans", "Arial", "DejaVu Sans Condensed"})
+        if (QFontDatabase::hasFamily(family))
+            families << family;
+    families << "DejaVu Sans";
     QFont font;
-    font.setFamilies({"MS Sans Serif", "Liberation Sans", "Arial", "DejaVu Sans Condensed", "DejaVu Sans"});
+    font.setFamilies(families);
     font.setStyleHint(QFont::SansSerif);
     font.setPixelSize(11);
     return font;
@@ -37,6 +58,7 @@ QFont classicFont() {
 void setUpApplication(QApplication& application, DateSettings& dateSettings) {
     // Only the name: a display name would be appended to every window title by the window system.
     QApplication::setApplicationName("Portolan");
+    QApplication::setStyle(new PortolanStyle);
     QApplication::setFont(classicFont());
     application.installEventFilter(new LocaleWatcher(&application, dateSettings));
 }

@@ -215,6 +215,18 @@ constexpr std::string_view questionMark[] = {
     "..rr..", //
 };
 
+constexpr std::string_view chevrons[] = {
+    "nn....nn....", //
+    "nnn...nnn...", //
+    ".nnn...nnn..", //
+    "..nnn...nnn.", //
+    "...nnn...nnn", //
+    "..nnn...nnn.", //
+    ".nnn...nnn..", //
+    "nnn...nnn...", //
+    "nn....nn....", //
+};
+
 constexpr std::string_view openFolder[] = {
     ".kkkk.........",  //
     "kyyyyk........",  //
@@ -256,6 +268,8 @@ std::vector<Layer> layersOf(Glyph glyph) {
         return {{book, 1, 1}, {questionMark, 5, 4}};
     case Glyph::Browse:
         return {{openFolder, 1, 3}};
+    case Glyph::MoreItems:
+        return {{chevrons, 2, 4}};
     }
     return {};
 }

@@ -17,6 +17,7 @@ enum class Glyph {
     Information, // a computer terminal
     Help,        // a book with a red question mark
     Browse,      // a small open folder
+    MoreItems,   // a navy double chevron pointing right: the menu bar's button for items that do not fit
 };
 
 // The glyph as an icon with its Normal and Disabled pixmaps, both 16 x 16.

@@ -3,14 +3,25 @@
 #include "ui/QtText.h"
 
 #include <QByteArray>
+#include <QCollator>
 
 namespace portolan {
 
 namespace {
+
 constexpr int descriptionRole = Qt::UserRole;
+
+// The collation of the user's language. It is given case-folded texts, as in the C locale it would
+// compare codes exactly.
+const QCollator& languageCollator() {
+    static const QCollator collator;
+    return collator;
 }
 
-SiteItem::SiteItem(std::string_view description) : QListWidgetItem(toQString(description)) {
+} // namespace
+
+SiteItem::SiteItem(std::string_view description)
+    : QListWidgetItem(toQString(description)), sortKey_(languageCollator().sortKey(text().toCaseFolded())) {
     setData(descriptionRole, QByteArray(description.data(), static_cast<qsizetype>(description.size())));
 }
 
@@ -19,12 +30,10 @@ std::string SiteItem::description() const {
 }
 
 bool SiteItem::operator<(const QListWidgetItem& other) const {
-    const QString mine = text();
-    const QString theirs = other.text();
-    const int folded = QString::localeAwareCompare(mine.toCaseFolded(), theirs.toCaseFolded());
-    if (folded != 0)
-        return folded < 0;
-    return QString::compare(mine, theirs, Qt::CaseSensitive) < 0;
+    const auto& theirs = static_cast<const SiteItem&>(other);
+    if (const int order = sortKey_.compare(theirs.sortKey_); order != 0)
+        return order < 0;
+    return QString::compare(text(), theirs.text(), Qt::CaseSensitive) < 0;
 }
 
 } // namespace portolan

@@ -23,6 +23,7 @@ constexpr NamedGlyph allGlyphs[] = {
     {Glyph::Information, "Information"},
     {Glyph::Help, "Help"},
     {Glyph::Browse, "Browse"},
+    {Glyph::MoreItems, "MoreItems"},
 };
 
 QImage look(Glyph glyph, QIcon::Mode mode, int size = 16) {
