@@ -18,6 +18,17 @@
 
 namespace portolan {
 
+namespace {
+
+// Places a label at its layout position, widened when the caption needs more room in the font at
+// hand, so it is never clipped.
+void placeLabel(QLabel& label, const QRect& place) {
+    label.setGeometry(place);
+    label.resize(std::max(place.width(), label.sizeHint().width()), place.height());
+}
+
+} // namespace
+
 TexportFRM::TexportFRM(TmainFRM& main)
     : ButtonOnlyDialog(&main, "exportFRM", "Export", QSize(329, 172)), main_(main),
       OpenDialog1(this, "OpenDialog1", QString(), "ASCII text files (*.txt)", "txt", FileRole::OpenExisting),
@@ -45,8 +56,7 @@ QLineEdit* TexportFRM::addFileRow(const QString& labelName, const QString& label
                                   const QString& browseTitle) {
     auto* caption = new QLabel(label, this);
     caption->setObjectName(labelName);
-    caption->setGeometry(labelPlace);
-    caption->resize(std::max(labelPlace.width(), caption->sizeHint().width()), labelPlace.height()); // never clipped
+    placeLabel(*caption, labelPlace);
     auto* box = new QLineEdit(this);
     box->setObjectName(boxName);
     box->setGeometry(56, top, 161, 21);
@@ -68,7 +78,7 @@ void TexportFRM::createColumnSetup() {
     for (const auto& [text, at] : numbers) {
         auto* label = new QLabel(text, GBox1);
         label->setObjectName(QString("Label%1").arg(labelNumber++));
-        label->setGeometry(at.x(), at.y(), 6, 13);
+        placeLabel(*label, {at, QSize(6, 13)});
     }
     // ColBX1 stands beside "2" and ColBX2 beside "1": the lists are written in their own order.
     const QPoint places[] = {{16, 44}, {16, 20}, {16, 68}, {128, 20}, {128, 44}, {128, 68}};

@@ -1,5 +1,6 @@
 #include "support/MainWindowFixture.h"
 #include "support/ModalAnswer.h"
+#include "support/WindowDriving.h"
 
 #include "book/SettingsFile.h"
 #include "book/SiteFile.h"
@@ -30,13 +31,6 @@ const std::vector<SiteFields> threeSites = {
     {"archive", "files.example.org", "", "", "", "", "", true},
     {"Archive", "ftp.example.net", "2121", "me", "secret", "/incoming", "get", false},
 };
-
-QStringList itemTexts(const QListWidget* list) {
-    QStringList texts;
-    for (int row = 0; row < list->count(); ++row)
-        texts << list->item(row)->text();
-    return texts;
-}
 
 // Chooses a file in the next file dialog by typing its name, as a person does.
 std::shared_ptr<bool> chooseFile(const std::string& path) {
@@ -286,8 +280,8 @@ void MainWindowTest::failedOpenListsThePreviousBookAgain() {
     fixture.start(fixture.path("good.ptn"));
     std::shared_ptr<QString> error;
     auto chosen = whenModal([&](QWidget* dialog) {
-        error = answerMessage("OK");
         typeFileName(dialog, fixture.path("short.ptn"));
+        error = answerMessage("OK"); // the read error that follows the choice
     });
     fixture.action("Open1")->trigger();
     QVERIFY(error);
@@ -338,8 +332,8 @@ void MainWindowTest::saveOfAnUntitledBookAsksForANameAndAboutAnExistingFile() {
     const std::string before = fileBytes(fixture.path("existing.ptn"));
 
     auto chosen = whenModal([&](QWidget* dialog) {
-        answerMessage("Cancel");
         typeFileName(dialog, fixture.path("existing.ptn"));
+        answerMessage("Cancel"); // the overwrite question that follows the choice
     });
     fixture.action("Save1")->trigger();
     QVERIFY(*chosen);

@@ -1,5 +1,6 @@
 #include "support/MainWindowFixture.h"
 
+#include "support/WindowDriving.h"
 #include "unit/RecordingMessages.h"
 
 #include "book/DayNumber.h"
@@ -66,6 +67,8 @@ void typeFileName(QWidget* fileDialog, const std::string& path) {
     QVERIFY2(dialog, "the modal dialog is not a file dialog");
     auto* name = dialog->findChild<QLineEdit*>("fileNameEdit");
     QVERIFY2(name, "the file dialog has no name box");
+    // An inactive dialog keeps the file still selected in its list over the typed name.
+    activate(dialog);
     // The folder is picked first, as typing a whole path races the name box's completion.
     const QFileInfo file(toQString(path));
     dialog->setDirectory(file.absolutePath());

@@ -14,15 +14,11 @@
 
 namespace portolan::test {
 
-namespace {
-
 void activate(QWidget* window) {
     window->activateWindow();
     // Not qWaitForWindowActive: it counts a dialog as active while its parent window is.
     QTRY_COMPARE(QApplication::activeWindow(), window);
 }
-
-} // namespace
 
 QStringList itemTexts(const QListWidget* list) {
     QStringList texts;

@@ -12,6 +12,10 @@ class QWidget;
 
 namespace portolan::test {
 
+// Makes the window the active one, as it is for a person typing into it; the offscreen platform
+// leaves a modal dialog inactive while its parent window is active.
+void activate(QWidget* window);
+
 // The texts of the list's entries, top to bottom.
 QStringList itemTexts(const QListWidget* list);
 
