@@ -1,5 +1,7 @@
 #include "ui/aboutUnit.h"
 
+#include "ui/Application.h"
+
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
@@ -65,10 +67,7 @@ TaboutFRM::TaboutFRM(QWidget* parent) : QDialog(parent, Qt::Dialog | Qt::Framele
     colours.setColor(QPalette::WindowText, Qt::white);
     setPalette(colours);
     setAutoFillBackground(true);
-    QFont font(QStringLiteral("MS Sans Serif"));
-    font.setStyleHint(QFont::SansSerif);
-    font.setPixelSize(11);
-    setFont(font);
+    setFont(classicFont());
 
     Image1 = addLabel(this, QStringLiteral("Image1"), 0, -1);
     Image1->resize(bannerSize);
