@@ -82,8 +82,17 @@ void PlainFile::openForReading(const std::string& path) {
     if (descriptor_ >= 0)
         close();
     descriptor_ = ::open(utf8FromCp1252(path).c_str(), O_RDONLY | O_CLOEXEC);
-    if (descriptor_ < 0)
+    if (descriptor_ < 0) {
         recordError(lastErrorCode());
+        return;
+    }
+    // The system opens a folder for reading too; to the program it is no file that can be opened.
+    struct stat status {};
+    if (::fstat(descriptor_, &status) == 0 && S_ISDIR(status.st_mode)) {
+        ::close(descriptor_);
+        descriptor_ = -1;
+        recordError(ioCode::AccessDenied);
+    }
 }
 
 std::size_t PlainFile::read(void* buffer, std::size_t size) {

@@ -18,7 +18,7 @@ public:
     PlainFile(const PlainFile&) = delete;
     PlainFile& operator=(const PlainFile&) = delete;
 
-    // Opens an existing file for reading only.
+    // Opens an existing file for reading only; a folder does not open (ioCode::AccessDenied).
     void openForReading(const std::string& path);
 
     bool isOpen() const { return descriptor_ >= 0; }

@@ -10,6 +10,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include <algorithm>
+
 namespace portolan {
 
 TaddFRM::TaddFRM(TmainFRM& main)
@@ -22,6 +24,7 @@ TaddFRM::TaddFRM(TmainFRM& main)
     anonCHK = new QCheckBox("Anonymous Login", this);
     anonCHK->setObjectName("anonCHK");
     anonCHK->setGeometry(8, 128, 105, 17);
+    anonCHK->resize(std::max(105, anonCHK->sizeHint().width()), 17); // never clipped: nothing is beside it
     anonCHK->setChecked(true);
     userBX = addEdit("userBX", "User Name", "Label4", {8, 152}, {8, 168, 113, 21});
     passBX = addEdit("passBX", "Password", "Label5", {128, 152}, {128, 168, 105, 21});

@@ -14,6 +14,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include <algorithm>
+
 namespace portolan {
 
 namespace {
@@ -35,8 +37,10 @@ TconfigFRM::TconfigFRM(TmainFRM& main)
       OpenDialog1(this, "OpenDialog1", "Find FTP client executable", clientFilter, clientSuffix, FileRole::OpenAny) {
     auto* Label1 = new QLabel("Command Line:", this);
     Label1->setObjectName("Label1");
-    Label1->setGeometry(2, 10, 73, 13);
     Label1->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    // Its right edge stays at the command box; a caption wider than the place grows to the left.
+    const int labelWidth = std::max(73, Label1->sizeHint().width());
+    Label1->setGeometry(std::max(0, 75 - labelWidth), 10, labelWidth, 13);
 
     cmdBX = new QLineEdit(this);
     cmdBX->setObjectName("cmdBX");

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <cstdlib>
 #include <filesystem>
 #include <sys/stat.h>
@@ -433,8 +434,24 @@ TEST_F(ExportText, ATargetThatIsTheHeaderOrFooterIsReadWithItsOldContent) {
     }
 }
 
+// The system's own memory file opens, and reading it from its start fails.
+const char* const unreadableFile = "/proc/self/mem";
+
+TEST_F(ExportText, AFolderAsHeaderOrFooterIsAFileThatCannotBeOpened) {
+    std::filesystem::create_directory(folder.file("texts"));
+    storeSite(0, "Mirror");
+    for (const bool asHeader : {true, false}) {
+        ui.messages.clear();
+        ExportRequest request = columns({"Description"});
+        (asHeader ? request.headerText : request.footerText) = folder.file("texts");
+        EXPECT_EQ(failureOf(request), 0);
+        ASSERT_EQ(ui.messages.size(), 1u);
+        EXPECT_EQ(ui.messages[0].text, asHeader ? headerNotOpened : footerNotOpened);
+        EXPECT_FALSE(targetExists());
+    }
+}
+
 TEST_F(ExportText, AHeaderThatCannotBeReadShowsItsMessageAndLeavesTheTarget) {
-    std::filesystem::create_directory(folder.file("head"));
     storeSite(0, "Mirror");
     for (const bool targetExisted : {false, true}) {
         std::filesystem::remove(target);
@@ -444,7 +461,7 @@ TEST_F(ExportText, AHeaderThatCannotBeReadShowsItsMessageAndLeavesTheTarget) {
         if (targetExisted)
             ui.answers.push_back(AnswerYes);
         ExportRequest request = columns({"Description"});
-        request.headerText = folder.file("head"); // a folder opens, but reading it fails
+        request.headerText = unreadableFile;
         EXPECT_EQ(failureOf(request), 0);
         ASSERT_EQ(ui.messages.size(), targetExisted ? 2u : 1u);
         EXPECT_EQ(ui.messages.back().text, headerReadError);
@@ -452,7 +469,7 @@ TEST_F(ExportText, AHeaderThatCannotBeReadShowsItsMessageAndLeavesTheTarget) {
         EXPECT_EQ(ui.messages.back().buttons, button::OK);
         EXPECT_EQ(targetExists(), targetExisted);
         EXPECT_EQ(readBytes(target), targetExisted ? "old export" : "");
-        EXPECT_EQ(folder.entryCount(), targetExisted ? 2u : 1u) << "no temporary file is left";
+        EXPECT_EQ(folder.entryCount(), targetExisted ? 1u : 0u) << "no temporary file is left";
         EXPECT_EQ(session.ExportColumnWidths[0], 0) << "the widths come after the header";
     }
 }
@@ -474,16 +491,15 @@ TEST_F(ExportText, AFullDiskWhileCopyingTheHeaderShowsTheHeaderMessage) {
 }
 
 TEST_F(ExportText, AFooterThatCannotBeReadFailsWithItsCodeAndLeavesTheTarget) {
-    std::filesystem::create_directory(folder.file("foot"));
     writeBytes(target, "old export");
     storeSite(0, "Mirror");
     ExportRequest request = columns({"Description"});
-    request.footerText = folder.file("foot");
+    request.footerText = unreadableFile;
     ui.answers.push_back(AnswerYes);
-    EXPECT_EQ(failureOf(request), ioCode::AccessDenied);
+    EXPECT_EQ(failureOf(request), ioCodeFromErrno(EIO));
     EXPECT_EQ(ui.log, (std::vector<std::string>{saveDialog, "beep", "message " + question}));
     EXPECT_EQ(readBytes(target), "old export");
-    EXPECT_EQ(folder.entryCount(), 2u) << "no temporary file is left";
+    EXPECT_EQ(folder.entryCount(), 1u) << "no temporary file is left";
 }
 
 TEST_F(ExportText, AFullDiskFailsWithItsCodeAndLeavesTheTarget) {

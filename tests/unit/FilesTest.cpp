@@ -194,6 +194,15 @@ TEST(Files, CanOpenForReading) {
     EXPECT_TRUE(canOpenForReading(folder.file("there")));
     EXPECT_FALSE(canOpenForReading(folder.file("absent")));
     EXPECT_FALSE(canOpenForReading(""));
+    EXPECT_FALSE(canOpenForReading(folder.path())) << "a folder is no file to read";
+}
+
+TEST(PlainFile, AFolderDoesNotOpenForReading) {
+    TempFolder folder;
+    PlainFile file;
+    file.openForReading(folder.path());
+    EXPECT_FALSE(file.isOpen());
+    EXPECT_EQ(file.fetchError(), ioCode::AccessDenied);
 }
 
 TEST(Files, ExecutableFolderHoldsTheTestProgram) {
