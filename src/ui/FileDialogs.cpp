@@ -9,27 +9,41 @@ namespace portolan {
 
 namespace {
 
-// An open dialog whose file must exist, where a name typed without a suffix also finds the file with
-// the default suffix: Qt's own existing-file mode checks the name only as typed, so "sites" would
-// never open sites.ptn. A folder is opened in the dialog as usual.
-class ExistingFileDialog final : public QFileDialog {
+// Qt's file dialog with two checks of its own when a name is confirmed:
+// - Portolan keeps file names as Windows-1252 texts, so a name with a character that Windows-1252
+//   lacks would become another name ("?" in its place); such a name is refused, and the user picks
+//   another one.
+// - An open dialog whose file must exist also finds a name typed without a suffix with the default
+//   suffix: Qt's own existing-file mode checks the name only as typed, so "sites" would never open
+//   sites.ptn. A folder is opened in the dialog as usual.
+class PortolanFileDialog final : public QFileDialog {
 public:
-    using QFileDialog::QFileDialog;
+    PortolanFileDialog(QWidget* parent, const QString& title, bool mustExist)
+        : QFileDialog(parent, title), mustExist_(mustExist) {}
 
     void accept() override {
         const QStringList chosen = selectedFiles();
-        if (chosen.isEmpty() || QFileInfo::exists(chosen.constFirst()))
+        if (chosen.isEmpty())
             return QFileDialog::accept();
         const QFileInfo typed(chosen.constFirst());
+        if (toQString(fromQString(typed.filePath())) != typed.filePath())
+            return refuse(tr("%1\nThis name holds characters that Portolan cannot keep in a file name.\n"
+                             "Please choose another name.")
+                              .arg(typed.fileName()));
+        if (!mustExist_ || typed.exists())
+            return QFileDialog::accept();
         const QString suffixed = typed.filePath() + '.' + defaultSuffix();
         if (!defaultSuffix().isEmpty() && typed.suffix().isEmpty() && QFileInfo::exists(suffixed)) {
             selectFile(suffixed);
             return QFileDialog::accept();
         }
-        QMessageBox::warning(this, windowTitle(),
-                             tr("%1\nFile not found.\nPlease verify the correct file name was given.")
-                                 .arg(typed.fileName()));
+        refuse(tr("%1\nFile not found.\nPlease verify the correct file name was given.").arg(typed.fileName()));
     }
+
+private:
+    void refuse(const QString& why) { QMessageBox::warning(this, windowTitle(), why); }
+
+    bool mustExist_;
 };
 
 } // namespace
@@ -41,8 +55,7 @@ FileDialogOnDemand::FileDialogOnDemand(QWidget* parent, QString name, QString ti
 
 QFileDialog& FileDialogOnDemand::dialog() {
     if (!dialog_) {
-        dialog_ = role_ == FileRole::OpenExisting ? new ExistingFileDialog(parent_, title_)
-                                                  : new QFileDialog(parent_, title_);
+        dialog_ = new PortolanFileDialog(parent_, title_, role_ == FileRole::OpenExisting);
         dialog_->setObjectName(name_);
         dialog_->setOption(QFileDialog::DontUseNativeDialog);
         dialog_->setOption(QFileDialog::DontConfirmOverwrite);

@@ -91,7 +91,7 @@ void TaboutFRM::showEvent(QShowEvent* event) {
         // Drawn here rather than at start-up, where nothing but the main window should cost time.
         Image1->setPixmap(drawBanner());
         if (const QScreen* screen = QGuiApplication::primaryScreen())
-            move(centredOrigin(screen->geometry().size(), boxSize));
+            move(screen->geometry().topLeft() + centredOrigin(screen->geometry().size(), boxSize));
     }
     QDialog::showEvent(event);
 }

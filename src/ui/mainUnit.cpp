@@ -13,6 +13,7 @@
 #include "ui/MessageDialog.h"
 #include "ui/QtText.h"
 #include "ui/SiteItem.h"
+#include "ui/SiteList.h"
 #include "ui/SpeedButton.h"
 #include "ui/aboutUnit.h"
 #include "ui/addUnit.h"
@@ -24,6 +25,7 @@
 #include <QFrame>
 #include <QLabel>
 #include <QListWidget>
+#include <QMouseEvent>
 #include <QMenuBar>
 #include <QScreen>
 #include <QSessionManager>
@@ -81,9 +83,13 @@ TmainFRM::TmainFRM(Session& session, std::optional<std::string> startupFile, QWi
     guarded([&] { loadSettings(session_); });
     applyStartBounds();
 
+    // The system asks before it logs off or shuts down; the question needs the session's leave.
     connect(qApp, &QGuiApplication::commitDataRequest, this, [this](QSessionManager& manager) {
+        if (!manager.allowsInteraction())
+            return;
         bool mayEnd = true;
         guarded([&] { mayEnd = FormCloseQuery(session_, *this); });
+        manager.release();
         if (!mayEnd)
             manager.cancel();
     });
@@ -131,7 +137,7 @@ void TmainFRM::createActions() {
     separator(Edit1, "N2");
     QAction* getInfoPD =
         addMenuItem(Edit1, "getInfoPD", "&Get Information", [this] { ShowSiteInformation(session_, *this); });
-    getInfoPD->setStatusTip("Get Site Information");
+    getInfoPD->setToolTip("Get Site Information"); // a hint that nothing shows: menus show no tool tips
     getInfoPD->setEnabled(false);
 
     QMenu* Tools1 = menu("Tools1", "&Tools");
@@ -183,7 +189,7 @@ void TmainFRM::createToolBar() {
 }
 
 void TmainFRM::createSiteBox() {
-    SiteBox = new QListWidget(centralWidget());
+    SiteBox = new SiteList(centralWidget());
     SiteBox->setObjectName("SiteBox");
     SiteBox->setSortingEnabled(true);
     SiteBox->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -273,7 +279,8 @@ bool TmainFRM::eventFilter(QObject* watched, QEvent* event) {
     if (watched == SiteBox && event->type() == QEvent::KeyPress &&
         static_cast<QKeyEvent*>(event)->text() == "?")
         guarded([&] { ShowSiteInformation(session_, *this); }); // the list still gets the "?" after
-    if (watched == SiteBox->viewport() && event->type() == QEvent::MouseButtonDblClick)
+    if (watched == SiteBox->viewport() && event->type() == QEvent::MouseButtonDblClick &&
+        static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton)
         guarded([&] { SiteBoxDblClick(session_); });
     return QMainWindow::eventFilter(watched, event);
 }

@@ -13,6 +13,7 @@
 #include <QLineEdit>
 #include <QLabel>
 #include <QListWidget>
+#include <QMessageBox>
 #include <QMenuBar>
 #include <QScreen>
 #include <QStatusBar>
@@ -69,6 +70,7 @@ private slots:
     void saveOfAnUntitledBookAsksForANameAndAboutAnExistingFile();
     void saveThroughTheButtonWritesATitledBookAtOnce();
     void saveAsWritesUnderTheNewName();
+    void aNameWindows1252CannotHoldIsRefused();
     void closeQuestionNoKeepsRunningAndWritesTheSettings();
     void exitWithoutChangesClosesAndStoresTheBounds();
     void questionMarkAndDeleteNeedASelection();
@@ -236,6 +238,14 @@ void MainWindowTest::selectionByMouseAndArrowKeysShowsTheSite() {
     QTest::keyClick(list, Qt::Key_Up); // Archive, its own slot though the texts differ only in case
     QCOMPARE(fixture.statusPanel(1)->text(), QStringLiteral("ftp.example.net 2121 /incoming"));
     QCOMPARE(fixture.session.book.CurrentSite.Script.text(), std::string("get"));
+
+    // The selection stays until another entry is chosen.
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, QPoint(20, list->viewport()->height() - 5));
+    QCOMPARE(list->selectedItems(), QList<QListWidgetItem*>({list->item(0)})); // the empty part
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::ControlModifier,
+                      list->visualItemRect(list->item(0)).center());
+    QCOMPARE(list->selectedItems(), QList<QListWidgetItem*>({list->item(0)})); // Ctrl+click on it
+    QVERIFY(fixture.button("editSB")->isEnabled());
 }
 
 void MainWindowTest::timerWritesTheSiteCount() {
@@ -379,6 +389,34 @@ void MainWindowTest::saveAsWritesUnderTheNewName() {
     QCOMPARE(offeredName, QStringLiteral("copy.ptn")); // the last choice, in its own folder
     QCOMPARE(offeredFolder, QDir(fixture.folder.path()).absolutePath());
     QCOMPARE(fileBytes(fixture.path("copy.ptn")), original);
+}
+
+// Such a name would become another one, with "?" for each character that Windows-1252 lacks.
+void MainWindowTest::aNameWindows1252CannotHoldIsRefused() {
+    MainWindowFixture fixture;
+    writeBook(fixture.path("book.ptn"), threeSites);
+    fixture.start(fixture.path("book.ptn"));
+    QString refusal;
+    bool stayedOpen = false;
+    auto chosen = whenModal([&](QWidget* dialog) {
+        activate(dialog);
+        qobject_cast<QFileDialog*>(dialog)->setDirectory(fixture.folder.path());
+        auto* name = dialog->findChild<QLineEdit*>("fileNameEdit");
+        name->setText(QString::fromUtf8("сайты")); // as an input method enters it
+        whenModal([&](QWidget* box) {
+            refusal = qobject_cast<QMessageBox*>(box)->text();
+            qobject_cast<QMessageBox*>(box)->accept();
+        });
+        QTest::keyClick(name, Qt::Key_Return);
+        stayedOpen = dialog->isVisible();
+        pressKey(dialog, Qt::Key_Escape);
+    });
+    fixture.action("SaveAs1")->trigger();
+    QVERIFY(*chosen);
+    QVERIFY(stayedOpen);
+    QVERIFY(refusal.contains("cannot keep in a file name"));
+    QCOMPARE(fixture.window->windowTitle(), QStringLiteral("Portolan - book.ptn"));
+    QCOMPARE(QDir(fixture.folder.path()).entryList(QDir::Files), QStringList({"book.ptn"}));
 }
 
 void MainWindowTest::closeQuestionNoKeepsRunningAndWritesTheSettings() {
