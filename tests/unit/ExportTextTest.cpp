@@ -4,6 +4,7 @@
 
 #include "commands/ExportText.h"
 #include "runtime/Errors.h"
+#include "runtime/Files.h"
 
 #include <gtest/gtest.h>
 
@@ -452,6 +453,8 @@ TEST_F(ExportText, AFolderAsHeaderOrFooterIsAFileThatCannotBeOpened) {
 }
 
 TEST_F(ExportText, AHeaderThatCannotBeReadShowsItsMessageAndLeavesTheTarget) {
+    if (!canOpenForReading(unreadableFile))
+        GTEST_SKIP() << unreadableFile << " does not open here";
     storeSite(0, "Mirror");
     for (const bool targetExisted : {false, true}) {
         std::filesystem::remove(target);
@@ -491,6 +494,8 @@ TEST_F(ExportText, AFullDiskWhileCopyingTheHeaderShowsTheHeaderMessage) {
 }
 
 TEST_F(ExportText, AFooterThatCannotBeReadFailsWithItsCodeAndLeavesTheTarget) {
+    if (!canOpenForReading(unreadableFile))
+        GTEST_SKIP() << unreadableFile << " does not open here";
     writeBytes(target, "old export");
     storeSite(0, "Mirror");
     ExportRequest request = columns({"Description"});
