@@ -62,20 +62,6 @@ Shown nextShowing(MainWindowFixture& fixture) {
     return shown;
 }
 
-// Clicks the browse button and answers the file dialog with act.
-std::shared_ptr<bool> browse(QDialog& dialog, std::function<void(QFileDialog&)> act) {
-    auto answered = whenModal([act = std::move(act)](QWidget* modal) {
-        auto* files = qobject_cast<QFileDialog*>(modal);
-        if (!files) {
-            modal->close();
-            QFAIL("the browse button opened no file dialog");
-        }
-        act(*files);
-    });
-    QTest::mouseClick(dialog.findChild<QToolButton*>("footerSB"), Qt::LeftButton);
-    return answered;
-}
-
 } // namespace
 
 class ConfigDialogTest : public QObject {
@@ -215,7 +201,7 @@ void ConfigDialogTest::browseDialogLooksForTheClient() {
     QFileDialog::FileMode fileMode = QFileDialog::Directory;
     std::shared_ptr<bool> answered;
     QVERIFY(inModalDialog(configureByMenu(fixture), "Button2", [&](QDialog& dialog) {
-        answered = browse(dialog, [&](QFileDialog& files) {
+        answered = browse(dialog, "footerSB", [&](QFileDialog& files) {
             title = files.windowTitle();
             filter = files.nameFilters().constFirst();
             acceptMode = files.acceptMode();
@@ -341,7 +327,7 @@ void ConfigDialogTest::browseAppendsTheChosenPath() {
     const QString expected = before + (quoted ? "\"" + chosen + "\"" : chosen);
     QVERIFY(inModalDialog(configureByMenu(fixture), "Button2", [&](QDialog& dialog) {
         commandBox(dialog)->setText(before);
-        auto answered = browse(dialog, [&](QFileDialog& files) { typeFileName(&files, fromQString(chosen)); });
+        auto answered = browse(dialog, "footerSB", [&](QFileDialog& files) { typeFileName(&files, fromQString(chosen)); });
         QVERIFY(*answered);
         QCOMPARE(commandBox(dialog)->text(), expected);
         clickButton(&dialog, "Button1");
@@ -356,8 +342,8 @@ void ConfigDialogTest::cancelledBrowseChangesNothingAndTheLastNameIsOffered() {
     QStringList offered;
     QVERIFY(inModalDialog(configureByMenu(fixture), "Button2", [&](QDialog& dialog) {
         commandBox(dialog)->setText("client ");
-        QVERIFY(*browse(dialog, [&](QFileDialog& files) { typeFileName(&files, fromQString(chosen)); }));
-        QVERIFY(*browse(dialog, [&](QFileDialog& files) {
+        QVERIFY(*browse(dialog, "footerSB", [&](QFileDialog& files) { typeFileName(&files, fromQString(chosen)); }));
+        QVERIFY(*browse(dialog, "footerSB", [&](QFileDialog& files) {
             offered = files.selectedFiles();
             pressKey(&files, Qt::Key_Escape);
         }));

@@ -57,25 +57,6 @@ void writeFile(const std::string& path, const std::string& bytes) {
     std::ofstream(path, std::ios::binary) << bytes;
 }
 
-// Answers the next modal dialog, which must be a file dialog, with act.
-std::shared_ptr<bool> answerFileDialog(std::function<void(QFileDialog&)> act) {
-    return whenModal([act = std::move(act)](QWidget* modal) {
-        auto* files = qobject_cast<QFileDialog*>(modal);
-        if (!files) {
-            modal->close();
-            QFAIL("no file dialog opened");
-        }
-        act(*files);
-    });
-}
-
-// Clicks a browse button and answers its file dialog with act.
-std::shared_ptr<bool> browse(QDialog& dialog, const char* button, std::function<void(QFileDialog&)> act) {
-    auto answered = answerFileDialog(std::move(act));
-    QTest::mouseClick(dialog.findChild<QToolButton*>(button), Qt::LeftButton);
-    return answered;
-}
-
 // Clicks "Export" and answers its save dialog with act.
 std::shared_ptr<bool> pressExport(QDialog& dialog, std::function<void(QFileDialog&)> act) {
     auto answered = answerFileDialog(std::move(act));

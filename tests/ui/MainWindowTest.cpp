@@ -209,10 +209,10 @@ void MainWindowTest::startupFileIsOpenedAndListedInOrder() {
 
 void MainWindowTest::missingStartupFileLeavesTheBookUntitled() {
     MainWindowFixture fixture;
-    auto text = answerMessage("OK");
+    auto shown = recordMessage("OK");
     fixture.start(fixture.path("gone.ptn"));
-    QTRY_VERIFY(!text->isNull());
-    QCOMPARE(*text, QStringLiteral("File was not found.  Possibly incorrect file name or open file."));
+    QTRY_VERIFY(shown->opened);
+    QCOMPARE(shown->text, QStringLiteral("File was not found.  Possibly incorrect file name or open file."));
     QCOMPARE(fixture.window->windowTitle(), QStringLiteral("Portolan - untitled"));
     QCOMPARE(fixture.siteBox()->count(), 0);
 }
@@ -288,14 +288,14 @@ void MainWindowTest::failedOpenListsThePreviousBookAgain() {
         shortFile << std::string(1000, '\1');
     }
     fixture.start(fixture.path("good.ptn"));
-    std::shared_ptr<QString> error;
+    std::shared_ptr<ShownMessage> error;
     auto chosen = whenModal([&](QWidget* dialog) {
         typeFileName(dialog, fixture.path("short.ptn"));
-        error = answerMessage("OK"); // the read error that follows the choice
+        error = recordMessage("OK"); // the read error that follows the choice
     });
     fixture.action("Open1")->trigger();
     QVERIFY(error);
-    QCOMPARE(*error, "An error occured upon read of " + QString::fromStdString(fixture.path("short.ptn")) +
+    QCOMPARE(error->text, "An error occured upon read of " + QString::fromStdString(fixture.path("short.ptn")) +
                          ".  Either file is corrupted or of another, incorrect type.");
     QVERIFY(*chosen);
     QCOMPARE(itemTexts(fixture.siteBox()), QStringList({"Archive", "archive", "Mirror"}));
@@ -309,9 +309,9 @@ void MainWindowTest::newAsksWhenChangedAndCancelKeepsTheBook() {
     fixture.start(fixture.path("book.ptn"));
     selectRow(fixture.siteBox(), 0);
     changeBook(fixture);
-    auto question = answerMessage("Cancel");
+    auto question = recordMessage("Cancel");
     fixture.action("New1")->trigger();
-    QCOMPARE(*question, QStringLiteral("Are you sure you want to open a site file and loose any unsaved work?"));
+    QCOMPARE(question->text, QStringLiteral("Are you sure you want to open a site file and loose any unsaved work?"));
     QCOMPARE(fixture.siteBox()->count(), 3);
     QCOMPARE(fixture.statusPanel(0)->text(), QStringLiteral("0"));
     QCOMPARE(fixture.statusPanel(1)->text(), QString());
@@ -343,7 +343,7 @@ void MainWindowTest::saveOfAnUntitledBookAsksForANameAndAboutAnExistingFile() {
 
     auto chosen = whenModal([&](QWidget* dialog) {
         typeFileName(dialog, fixture.path("existing.ptn"));
-        answerMessage("Cancel"); // the overwrite question that follows the choice
+        recordMessage("Cancel"); // the overwrite question that follows the choice
     });
     fixture.action("Save1")->trigger();
     QVERIFY(*chosen);
@@ -423,9 +423,9 @@ void MainWindowTest::closeQuestionNoKeepsRunningAndWritesTheSettings() {
     MainWindowFixture fixture;
     fixture.start();
     changeBook(fixture);
-    auto question = answerMessage("No");
+    auto question = recordMessage("No");
     fixture.action("Exit1")->trigger();
-    QCOMPARE(*question, QStringLiteral(" has been changed since the last time it was saved.  "
+    QCOMPARE(question->text, QStringLiteral(" has been changed since the last time it was saved.  "
                                        "Are you sure you want to exit and loose all changes?"));
     QVERIFY(fixture.window->isVisible());
     Settings stored;
@@ -459,9 +459,9 @@ void MainWindowTest::questionMarkAndDeleteNeedASelection() {
     QCOMPARE(list->count(), 3);
 
     selectRow(list, 2);
-    auto information = answerMessage("OK");
+    auto information = recordMessage("OK");
     QTest::keyClicks(list, "?");
-    QVERIFY(information->startsWith("Description: Mirror\nAddress: ftp.example.com\nPort: 21\n"));
+    QVERIFY(information->text.startsWith("Description: Mirror\nAddress: ftp.example.com\nPort: 21\n"));
 }
 
 void MainWindowTest::doubleClickLaunchesTheClient() {

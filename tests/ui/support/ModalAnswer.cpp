@@ -2,7 +2,6 @@
 
 #include <QApplication>
 #include <QCloseEvent>
-#include <QLabel>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -35,17 +34,6 @@ std::shared_ptr<bool> whenModal(std::function<void(QWidget* modal)> act, int tim
     auto done = std::make_shared<bool>(false);
     QTimer::singleShot(0, qApp, [act = std::move(act), done, timeoutMs] { poll(act, done, timeoutMs); });
     return done;
-}
-
-std::shared_ptr<QString> answerMessage(const QString& buttonName) {
-    auto text = std::make_shared<QString>();
-    whenModal([text, buttonName](QWidget* dialog) {
-        auto* message = dialog->findChild<QLabel*>(QStringLiteral("Message"));
-        QVERIFY2(message, "the modal dialog is not a message dialog");
-        *text = message->text();
-        clickButton(dialog, buttonName);
-    });
-    return text;
 }
 
 void pressKey(QWidget* dialog, int key) {

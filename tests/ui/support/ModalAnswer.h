@@ -15,11 +15,6 @@ namespace portolan::test {
 // expected did open. act must end the dialog, or the call under test never returns.
 std::shared_ptr<bool> whenModal(std::function<void(QWidget* modal)> act, int timeoutMs = 5000);
 
-// Answers the next message dialog by clicking its button of the given objectName ("Yes", "No", "OK",
-// "Cancel", ...). The returned text turns into the dialog's message once it has been answered, and
-// stays null when no message dialog opened.
-std::shared_ptr<QString> answerMessage(const QString& buttonName);
-
 // Sends a key press and release to the dialog's focused widget (the dialog itself when none has the
 // focus), as typing on the keyboard does.
 void pressKey(QWidget* dialog, int key);

@@ -4,11 +4,13 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QFileDialog>
 #include <QLabel>
 #include <QListWidget>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
+#include <QToolButton>
 
 #include <algorithm>
 
@@ -50,6 +52,23 @@ bool inModalDialog(const std::function<void()>& open, const QString& closeButton
     });
     open();
     return *opened;
+}
+
+std::shared_ptr<bool> answerFileDialog(std::function<void(QFileDialog&)> act) {
+    return whenModal([act = std::move(act)](QWidget* modal) {
+        auto* files = qobject_cast<QFileDialog*>(modal);
+        if (!files) {
+            modal->close();
+            QFAIL("no file dialog opened");
+        }
+        act(*files);
+    });
+}
+
+std::shared_ptr<bool> browse(QDialog& dialog, const char* button, std::function<void(QFileDialog&)> act) {
+    auto answered = answerFileDialog(std::move(act));
+    QTest::mouseClick(dialog.findChild<QToolButton*>(button), Qt::LeftButton);
+    return answered;
 }
 
 std::shared_ptr<ShownMessage> recordMessage(const QString& buttonName) {

@@ -7,6 +7,7 @@
 #include <memory>
 
 class QDialog;
+class QFileDialog;
 class QListWidget;
 class QWidget;
 
@@ -29,6 +30,12 @@ void selectSite(QListWidget* list, const QString& text);
 // Returns whether a dialog opened.
 bool inModalDialog(const std::function<void()>& open, const QString& closeButton,
                    const std::function<void(QDialog& dialog)>& steps);
+
+// Answers the next modal dialog, which must be a file dialog, with act.
+std::shared_ptr<bool> answerFileDialog(std::function<void(QFileDialog&)> act);
+
+// Clicks the dialog's browse button of this objectName and answers its file dialog with act.
+std::shared_ptr<bool> browse(QDialog& dialog, const char* button, std::function<void(QFileDialog&)> act);
 
 // What a message dialog showed.
 struct ShownMessage {
