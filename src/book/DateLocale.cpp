@@ -41,7 +41,8 @@ std::string_view expansionOf(char conversion) {
 
 // Calls visit with each item of a format, composite conversions as their parts. Widths and the E and O
 // modifiers are read over; %% %n %t are the literals they stand for.
-template <typename Visit> void forEachItem(std::string_view format, const Visit& visit) {
+template <typename Visit>
+void forEachItem(std::string_view format, const Visit& visit) {
     std::size_t i = 0;
     while (i < format.size()) {
         const char c = format[i++];

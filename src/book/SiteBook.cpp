@@ -11,7 +11,8 @@ std::optional<int> SiteBook::findSiteSlot(std::string_view description) const {
 
 bool SiteBook::hasActiveDescription(std::string_view description, std::optional<int> ignoredSlot) const {
     for (int slot = 0; slot < SlotCount; ++slot)
-        if (slot != ignoredSlot && SiteTable[slot].Active != 0 && SiteTable[slot].Description.text() == description)
+        if (slot != ignoredSlot && SiteTable[slot].Active != 0 &&
+            SiteTable[slot].Description.text() == description)
             return true;
     return false;
 }
@@ -51,7 +52,9 @@ void SiteBook::clearSites() {
     SiteCount = 0;
 }
 
-void SiteBook::copyToCurrent(int slot) { CurrentSite = SiteTable[slot]; }
+void SiteBook::copyToCurrent(int slot) {
+    CurrentSite = SiteTable[slot];
+}
 
 std::vector<std::string> SiteBook::listActiveSites() {
     std::vector<std::string> descriptions;

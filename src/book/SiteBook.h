@@ -33,7 +33,7 @@ struct SiteFields {
 // (same bytes, case-sensitive, no trimming). No operation shows a message or fails.
 class SiteBook {
 public:
-    SiteSlots SiteTable{};     // all zero until written
+    SiteSlots SiteTable{};      // all zero until written
     std::int32_t SiteCount = 0; // number of slots whose Active byte is not 0
     SiteRecord CurrentSite{};   // written only by copyToCurrent
 

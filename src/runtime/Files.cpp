@@ -17,7 +17,9 @@ namespace {
 
 constexpr std::size_t pendingLimit = 64 * 1024;
 
-int lastErrorCode() { return ioCodeFromErrno(errno); }
+int lastErrorCode() {
+    return ioCodeFromErrno(errno);
+}
 
 // Reads until size bytes have arrived, the file ends or a read fails; returns the count and the errno
 // of a failed read (0 when none failed).
@@ -152,7 +154,9 @@ ReplacingFile::ReplacingFile(const std::string& target) : target_(resolvedTarget
         ::fchmod(descriptor_, existing.st_mode & 07777);
 }
 
-ReplacingFile::~ReplacingFile() { abandon(); }
+ReplacingFile::~ReplacingFile() {
+    abandon();
+}
 
 std::size_t ReplacingFile::read(void*, std::size_t) {
     recordError(descriptor_ < 0 ? ioCode::FileNotOpen : ioCode::NotOpenForInput);

@@ -3,7 +3,9 @@
 namespace portolan {
 
 namespace {
-bool isControlOrBlank(char c) { return static_cast<unsigned char>(c) <= 32; }
+bool isControlOrBlank(char c) {
+    return static_cast<unsigned char>(c) <= 32;
+}
 } // namespace
 
 std::string_view trimControls(std::string_view text) {

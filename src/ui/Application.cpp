@@ -29,7 +29,8 @@ private:
 // button gets a drawn double chevron instead.
 class PortolanStyle final : public QProxyStyle {
 public:
-    QIcon standardIcon(StandardPixmap icon, const QStyleOption* option, const QWidget* widget) const override {
+    QIcon standardIcon(StandardPixmap icon, const QStyleOption* option,
+                       const QWidget* widget) const override {
         if (icon == SP_ToolBarHorizontalExtensionButton)
             return glyphIcon(Glyph::MoreItems);
         return QProxyStyle::standardIcon(icon, option, widget);

@@ -4,8 +4,8 @@
 
 #include <QCloseEvent>
 #include <QKeyEvent>
-#include <QShowEvent>
 #include <QPushButton>
+#include <QShowEvent>
 
 namespace portolan {
 

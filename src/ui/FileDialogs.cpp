@@ -37,7 +37,8 @@ public:
             selectFile(suffixed);
             return QFileDialog::accept();
         }
-        refuse(tr("%1\nFile not found.\nPlease verify the correct file name was given.").arg(typed.fileName()));
+        refuse(
+            tr("%1\nFile not found.\nPlease verify the correct file name was given.").arg(typed.fileName()));
     }
 
 private:

@@ -16,7 +16,8 @@ void reportEscapedError(std::exception_ptr escaped) noexcept;
 // and wrap overridden event functions' bodies the same way. A handler that throws is abandoned at
 // that point (what it had already changed stays changed), its error is shown by HandleUncaughtError,
 // and the program goes on with the next event: no exception ever crosses Qt's event loop.
-template <class Handler> void guarded(Handler&& handler) noexcept {
+template <class Handler>
+void guarded(Handler&& handler) noexcept {
     try {
         std::forward<Handler>(handler)();
     } catch (...) {

@@ -11,6 +11,7 @@ namespace portolan {
 // the box's text exactly as typed (not trimmed, possibly empty) when OK is pressed, and proposed
 // unchanged on Cancel, Escape or the close box. At most 255 characters can be typed. Texts are
 // Windows-1252 bytes. The dialog is destroyed before the call returns.
-std::optional<std::string> InputPrompt(std::string_view caption, std::string_view prompt, std::string_view proposed);
+std::optional<std::string> InputPrompt(std::string_view caption, std::string_view prompt,
+                                       std::string_view proposed);
 
 } // namespace portolan

@@ -143,10 +143,9 @@ TMessageForm::TMessageForm(std::string_view text, MessageKind kind, MessageButto
         if (!(buttons & entry.bit))
             continue;
         const QRect place(left, top, buttonWidth, buttonHeight);
-        made[index] =
-            entry.answer ? addAnswerButton(entry.name, entry.caption, place, *entry.answer)
-                         : addButton(entry.name, entry.caption, place,
-                                     [this] { showContents(QStringLiteral("prtln.hlp"), this); });
+        made[index] = entry.answer ? addAnswerButton(entry.name, entry.caption, place, *entry.answer)
+                                   : addButton(entry.name, entry.caption, place,
+                                               [this] { showContents(QStringLiteral("prtln.hlp"), this); });
         left += buttonWidth + buttonSpacing;
     }
     // The first of the candidates that the set holds, else none.

@@ -82,8 +82,7 @@ TaboutFRM::TaboutFRM(QWidget* parent) : QDialog(parent, Qt::Dialog | Qt::Framele
 }
 
 // Keys do nothing: the box has no default button and no Escape button.
-void TaboutFRM::keyPressEvent(QKeyEvent*) {
-}
+void TaboutFRM::keyPressEvent(QKeyEvent*) {}
 
 void TaboutFRM::showEvent(QShowEvent* event) {
     if (!shownBefore_) {

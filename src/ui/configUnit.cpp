@@ -34,7 +34,8 @@ const QString clientSuffix;
 
 TconfigFRM::TconfigFRM(TmainFRM& main)
     : ButtonOnlyDialog(&main, "configFRM", "Configure FTP Client", QSize(300, 147)), main_(main),
-      OpenDialog1(this, "OpenDialog1", "Find FTP client executable", clientFilter, clientSuffix, FileRole::OpenAny) {
+      OpenDialog1(this, "OpenDialog1", "Find FTP client executable", clientFilter, clientSuffix,
+                  FileRole::OpenAny) {
     auto* Label1 = new QLabel("Command Line:", this);
     Label1->setObjectName("Label1");
     Label1->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
@@ -55,12 +56,12 @@ TconfigFRM::TconfigFRM(TmainFRM& main)
     cftpBX->setGeometry(8, 40, 217, 17);
 
     QPushButton* Button1 = addButton(this, "Button1", "OK", {216, 64, 75, 25}, [this] { Button1Click(); });
-    QPushButton* Button2 = addButton(this, "Button2", "Cancel", {216, 92, 75, 25}, [this] { Button2Click(); });
+    QPushButton* Button2 =
+        addButton(this, "Button2", "Cancel", {216, 92, 75, 25}, [this] { Button2Click(); });
     createLegend();
     setTabOrder(cmdBX, Button1);
     setTabOrder(Button1, Button2);
     setTabOrder(Button2, cftpBX);
-
 
     guarded([&] { FormCreate(); });
 }
@@ -112,6 +113,8 @@ void TconfigFRM::Button1Click() {
     closeByButton(Accepted);
 }
 
-void TconfigFRM::Button2Click() { closeByButton(Rejected); }
+void TconfigFRM::Button2Click() {
+    closeByButton(Rejected);
+}
 
 } // namespace portolan

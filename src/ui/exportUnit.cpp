@@ -40,7 +40,8 @@ TexportFRM::TexportFRM(TmainFRM& main)
     footerTX = addFileRow("Label2", "Footer:", {16, 40, 33, 13}, "footerTX", 36, "footerSB",
                           "Select a footer text file");
     QPushButton* Button1 = addButton(this, "Button1", "Export", {248, 6, 75, 25}, [this] { Button1Click(); });
-    QPushButton* Button2 = addButton(this, "Button2", "Cancel", {248, 34, 75, 25}, [this] { Button2Click(); });
+    QPushButton* Button2 =
+        addButton(this, "Button2", "Cancel", {248, 34, 75, 25}, [this] { Button2Click(); });
     createColumnSetup();
     setTabOrder(headerTX, footerTX);
     setTabOrder(footerTX, Button1);
@@ -109,7 +110,9 @@ void TexportFRM::browse(QLineEdit& box, const QString& title) {
         box.setText(toQString(*chosen));
 }
 
-std::optional<std::string> TexportFRM::runSaveDialog() { return SaveDialog1.run(); }
+std::optional<std::string> TexportFRM::runSaveDialog() {
+    return SaveDialog1.run();
+}
 
 void TexportFRM::Button1Click() {
     ExportRequest request;
@@ -120,6 +123,8 @@ void TexportFRM::Button1Click() {
     exportSites(main_.session(), main_, request);
 }
 
-void TexportFRM::Button2Click() { closeByButton(Rejected); }
+void TexportFRM::Button2Click() {
+    closeByButton(Rejected);
+}
 
 } // namespace portolan

@@ -25,8 +25,8 @@
 #include <QFrame>
 #include <QLabel>
 #include <QListWidget>
-#include <QMouseEvent>
 #include <QMenuBar>
+#include <QMouseEvent>
 #include <QScreen>
 #include <QSessionManager>
 #include <QSignalBlocker>
@@ -60,7 +60,8 @@ const char* controlName(SiteControl control) {
 
 TmainFRM::TmainFRM(Session& session, std::optional<std::string> startupFile, QWidget* parent)
     : QMainWindow(parent), session_(session), startupFile_(std::move(startupFile)),
-      OpenDialog1(this, "OpenDialog1", "Open a site file", "Portolan files (*.ptn)", "ptn", FileRole::OpenExisting),
+      OpenDialog1(this, "OpenDialog1", "Open a site file", "Portolan files (*.ptn)", "ptn",
+                  FileRole::OpenExisting),
       SaveDialog1(this, "SaveDialog1", "Save a site file", "Portolan files (*.ptn)", "ptn", FileRole::Save) {
     setObjectName("mainFRM");
     setWindowTitle("Portolan - untitled");

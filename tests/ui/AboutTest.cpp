@@ -75,9 +75,11 @@ void AboutTest::holdsItsComponentsInOrder_data() {
     QTest::addColumn<int>("order");
     QTest::addColumn<QPoint>("position");
     QTest::addColumn<QString>("text");
+    // clang-format off
     QTest::newRow("Image1") << "Image1" << 0 << QPoint(0, -1) << QString();
     QTest::newRow("copyLBL") << "copyLBL" << 1 << QPoint(232, 64) << "(c) The Portolan developers";
     QTest::newRow("verLBL") << "verLBL" << 2 << QPoint(8, 64) << "Portolan v1.3";
+    // clang-format on
 }
 
 void AboutTest::holdsItsComponentsInOrder() {
@@ -122,12 +124,14 @@ void AboutTest::showsTheBannerOnceShown() {
 void AboutTest::centredOrigin_data() {
     QTest::addColumn<QSize>("screen");
     QTest::addColumn<QPoint>("origin");
+    // clang-format off
     QTest::newRow("1024 x 768") << QSize(1024, 768) << QPoint(312, 343);
     QTest::newRow("odd sizes round down") << QSize(1025, 770) << QPoint(312, 344);
     QTest::newRow("one pixel larger") << QSize(401, 82) << QPoint(0, 0);
     QTest::newRow("exactly the box") << QSize(400, 81) << QPoint(0, 0);
     QTest::newRow("narrower than the box") << QSize(300, 600) << QPoint(0, 259);
     QTest::newRow("lower than the box") << QSize(800, 50) << QPoint(200, 0);
+    // clang-format on
 }
 
 void AboutTest::centredOrigin() {
@@ -158,11 +162,13 @@ void AboutTest::isCentredAtItsFirstShowingOnly() {
 void AboutTest::clickAnywhereClosesWithAnswer2_data() {
     QTest::addColumn<QString>("target");
     QTest::addColumn<QPoint>("point");
+    // clang-format off
     QTest::newRow("picture") << "Image1" << QPoint(200, 30);
     QTest::newRow("version label") << "verLBL" << QPoint(5, 5);
     QTest::newRow("maker's notice") << "copyLBL" << QPoint(5, 5);
     QTest::newRow("black background") << QString() << QPoint(150, 70);
     QTest::newRow("bottom-right corner") << QString() << QPoint(399, 80);
+    // clang-format on
 }
 
 void AboutTest::clickAnywhereClosesWithAnswer2() {

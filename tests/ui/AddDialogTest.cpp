@@ -34,18 +34,21 @@ const SiteFields betaSite{"Beta", "beta.example.org", "2121", "me", "secret", "/
 const SiteFields gammaSite{"Gamma", "gamma.example.net", "", "", "", "", "", true};
 
 const QString descriptionMessage = "No description or valid characters specified in sitedescription.";
-const QString duplicateMessage = "Two sites can not share the same description and one alreadyexists under the "
-                                 "currently entered description.";
+const QString duplicateMessage =
+    "Two sites can not share the same description and one alreadyexists under the "
+    "currently entered description.";
 const QString maximumMessage = "A maximum number of sites have been used already.  No moremay be added";
 
-QString text(std::string_view bytes) { return toQString(bytes); }
+QString text(std::string_view bytes) {
+    return toQString(bytes);
+}
 
 // Sites "Site 000", "Site 001", ... up to count.
 std::vector<SiteFields> numberedSites(int count) {
     std::vector<SiteFields> sites;
     for (int n = 0; n < count; ++n)
-        sites.push_back({QString("Site %1").arg(n, 3, 10, QChar('0')).toStdString(), "ftp.example.com", "21", "",
-                         "", "", "", true});
+        sites.push_back({QString("Site %1").arg(n, 3, 10, QChar('0')).toStdString(), "ftp.example.com", "21",
+                         "", "", "", "", true});
     return sites;
 }
 
@@ -56,8 +59,12 @@ void startOnBook(MainWindowFixture& fixture, const std::vector<SiteFields>& site
     fixture.start(fixture.path("book.ptn"));
 }
 
-QLineEdit* box(QDialog& dialog, const char* name) { return dialog.findChild<QLineEdit*>(name); }
-QCheckBox* anonymous(QDialog& dialog) { return dialog.findChild<QCheckBox*>("anonCHK"); }
+QLineEdit* box(QDialog& dialog, const char* name) {
+    return dialog.findChild<QLineEdit*>(name);
+}
+QCheckBox* anonymous(QDialog& dialog) {
+    return dialog.findChild<QCheckBox*>("anonCHK");
+}
 
 // Replaces a box's text by typing, as a person does.
 void typeInto(QDialog& dialog, const char* name, const QString& typed) {
@@ -198,6 +205,7 @@ void AddDialogTest::labelsHaveTheirCaptionsAndPlaces_data() {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("caption");
     QTest::addColumn<QPoint>("place");
+    // clang-format off
     QTest::newRow("Label1") << "Label1" << "Description" << QPoint(8, 8);
     QTest::newRow("Label2") << "Label2" << "Address" << QPoint(8, 48);
     QTest::newRow("Label3") << "Label3" << "Port" << QPoint(160, 48);
@@ -205,6 +213,7 @@ void AddDialogTest::labelsHaveTheirCaptionsAndPlaces_data() {
     QTest::newRow("Label4") << "Label4" << "User Name" << QPoint(8, 152);
     QTest::newRow("Label5") << "Label5" << "Password" << QPoint(128, 152);
     QTest::newRow("Label7") << "Label7" << "Script" << QPoint(8, 192);
+    // clang-format on
 }
 
 void AddDialogTest::labelsHaveTheirCaptionsAndPlaces() {
@@ -224,6 +233,7 @@ void AddDialogTest::controlsHaveTheirPlaces_data() {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QRect>("place");
     QTest::addColumn<QString>("caption"); // of the check box and the buttons
+    // clang-format off
     QTest::newRow("descBX") << "descBX" << QRect(8, 24, 225, 21) << "";
     QTest::newRow("addrBX") << "addrBX" << QRect(8, 64, 145, 21) << "";
     QTest::newRow("portBX") << "portBX" << QRect(160, 64, 73, 21) << "";
@@ -234,6 +244,7 @@ void AddDialogTest::controlsHaveTheirPlaces_data() {
     QTest::newRow("scriptBX") << "scriptBX" << QRect(8, 208, 225, 21) << "";
     QTest::newRow("okBTN") << "okBTN" << QRect(240, 8, 75, 25) << "OK";
     QTest::newRow("cancelBTN") << "cancelBTN" << QRect(240, 40, 75, 25) << "Cancel";
+    // clang-format on
 }
 
 void AddDialogTest::controlsHaveTheirPlaces() {
@@ -292,8 +303,8 @@ void AddDialogTest::tabOrderRunsFromDescriptionToCancel() {
         }
     });
     QVERIFY(opened);
-    QCOMPARE(visited, QStringList({"addrBX", "portBX", "dirBX", "anonCHK", "userBX", "passBX", "scriptBX", "okBTN",
-                                   "cancelBTN", "descBX"}));
+    QCOMPARE(visited, QStringList({"addrBX", "portBX", "dirBX", "anonCHK", "userBX", "passBX", "scriptBX",
+                                   "okBTN", "cancelBTN", "descBX"}));
 }
 
 void AddDialogTest::anonymousBoxDisablesUserAndPasswordButKeepsTheirText() {
@@ -342,7 +353,8 @@ void AddDialogTest::editShowsTheSiteThenInsertShowsEmptyBoxes() {
     QVERIFY(opened);
 
     selectSite(second.siteBox(), "Beta");
-    QVERIFY(inModalDialog(editByButton(second), "cancelBTN", [](QDialog& dialog) { checkBoxesHold(dialog, betaSite); }));
+    QVERIFY(inModalDialog(editByButton(second), "cancelBTN",
+                          [](QDialog& dialog) { checkBoxesHold(dialog, betaSite); }));
     opened = inModalDialog(insertByMenu(second), "cancelBTN", [](QDialog& dialog) {
         QCOMPARE(dialog.windowTitle(), QStringLiteral("Insert Site"));
         checkBoxesHold(dialog, {"", "", "", "", "", "", "", true});
@@ -370,9 +382,11 @@ void AddDialogTest::dialogIsPlacedBesideTheMainWindowOnEveryShowing() {
 
 void AddDialogTest::insertOpensThroughMenuButtonAndInsKey_data() {
     QTest::addColumn<QString>("way");
+    // clang-format off
     QTest::newRow("menu item") << "menu";
     QTest::newRow("tool button") << "button";
     QTest::newRow("Ins key") << "key";
+    // clang-format on
 }
 
 void AddDialogTest::insertOpensThroughMenuButtonAndInsKey() {
@@ -424,8 +438,14 @@ void AddDialogTest::okStoresInTheLowestFreeSlotAndListsTheSite() {
 void AddDialogTest::okCutsTheTextsToTheirCapacities() {
     MainWindowFixture fixture;
     startOnBook(fixture, {});
-    const SiteFields typed{"Long", std::string(35, 'a'), "123456", std::string(25, 'u'), std::string(25, 'p'),
-                           std::string(130, 'l'), std::string(130, 's'), false};
+    const SiteFields typed{"Long",
+                           std::string(35, 'a'),
+                           "123456",
+                           std::string(25, 'u'),
+                           std::string(25, 'p'),
+                           std::string(130, 'l'),
+                           std::string(130, 's'),
+                           false};
     QVERIFY(inModalDialog(insertByMenu(fixture), "cancelBTN", [&](QDialog& dialog) {
         typeSite(dialog, typed);
         clickButton(&dialog, "okBTN");
@@ -477,6 +497,7 @@ void AddDialogTest::failedTestKeepsTheDialogOpen_data() {
     QTest::addColumn<QString>("description");
     QTest::addColumn<QString>("caption");
     QTest::addColumn<QString>("message");
+    // clang-format off
     QTest::newRow("empty") << 1 << "" << "Warning" << descriptionMessage;
     QTest::newRow("three blanks") << 1 << "   " << "Warning" << descriptionMessage;
     QTest::newRow("duplicate") << 1 << "Site 000" << "Error" << duplicateMessage;
@@ -485,6 +506,7 @@ void AddDialogTest::failedTestKeepsTheDialogOpen_data() {
     QTest::newRow("empty at the limit") << 200 << "" << "Warning" << descriptionMessage;
     QTest::newRow("duplicate at the limit") << 200 << "Site 199" << "Error" << duplicateMessage;
     QTest::newRow("new at the limit") << 200 << "Fresh" << "Information" << maximumMessage;
+    // clang-format on
 }
 
 void AddDialogTest::failedTestKeepsTheDialogOpen() {
@@ -681,9 +703,11 @@ void AddDialogTest::closeBoxDoesNothing() {
 
 void AddDialogTest::deleteThroughMenuButtonAndDelKey_data() {
     QTest::addColumn<QString>("way");
+    // clang-format off
     QTest::newRow("menu item") << "menu";
     QTest::newRow("tool button") << "button";
     QTest::newRow("Del key") << "key";
+    // clang-format on
 }
 
 void AddDialogTest::deleteThroughMenuButtonAndDelKey() {
@@ -717,7 +741,8 @@ void AddDialogTest::insertEditDeleteAndSaveWriteTheExpectedBytes() {
     MainWindowFixture fixture;
     fixture.start();
     for (const SiteFields& site : {alphaSite, betaSite, gammaSite})
-        QVERIFY(inModalDialog([&] { QTest::mouseClick(fixture.button("InsertSB"), Qt::LeftButton); }, "cancelBTN",
+        QVERIFY(inModalDialog([&] { QTest::mouseClick(fixture.button("InsertSB"), Qt::LeftButton); },
+                              "cancelBTN",
                               [&](QDialog& dialog) {
                                   typeSite(dialog, site);
                                   clickButton(&dialog, "okBTN");

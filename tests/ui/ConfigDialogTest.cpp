@@ -43,8 +43,12 @@ std::function<void()> configureByMenu(MainWindowFixture& fixture) {
     return [&fixture] { fixture.action("Options1")->trigger(); };
 }
 
-QLineEdit* commandBox(QDialog& dialog) { return dialog.findChild<QLineEdit*>("cmdBX"); }
-QCheckBox* anonymBox(QDialog& dialog) { return dialog.findChild<QCheckBox*>("cftpBX"); }
+QLineEdit* commandBox(QDialog& dialog) {
+    return dialog.findChild<QLineEdit*>("cmdBX");
+}
+QCheckBox* anonymBox(QDialog& dialog) {
+    return dialog.findChild<QCheckBox*>("cftpBX");
+}
 
 // What the dialog shows when it next opens.
 struct Shown {
@@ -104,6 +108,7 @@ void ConfigDialogTest::controlsHaveTheirPlacesAndTexts_data() {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QRect>("place");
     QTest::addColumn<QString>("caption");
+    // clang-format off
     QTest::newRow("Label1") << "Label1" << QRect(2, 10, 73, 13) << "Command Line:";
     QTest::newRow("cmdBX") << "cmdBX" << QRect(80, 6, 190, 21) << "";
     QTest::newRow("footerSB") << "footerSB" << QRect(270, 6, 21, 21) << "";
@@ -111,6 +116,7 @@ void ConfigDialogTest::controlsHaveTheirPlacesAndTexts_data() {
     QTest::newRow("Button1") << "Button1" << QRect(216, 64, 75, 25) << "OK";
     QTest::newRow("Button2") << "Button2" << QRect(216, 92, 75, 25) << "Cancel";
     QTest::newRow("Panel1") << "Panel1" << QRect(8, 64, 201, 76) << "";
+    // clang-format on
 }
 
 void ConfigDialogTest::controlsHaveTheirPlacesAndTexts() {
@@ -153,6 +159,7 @@ void ConfigDialogTest::legendExplainsThePlaceholders_data() {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("caption");
     QTest::addColumn<QPoint>("place");
+    // clang-format off
     QTest::newRow("Label2") << "Label2" << "%d = Description" << QPoint(8, 8);
     QTest::newRow("Label3") << "Label3" << "%a = Address" << QPoint(8, 24);
     QTest::newRow("Label4") << "Label4" << "%p = Port" << QPoint(96, 8);
@@ -160,6 +167,7 @@ void ConfigDialogTest::legendExplainsThePlaceholders_data() {
     QTest::newRow("Label5") << "Label5" << "%u = User Name" << QPoint(8, 40);
     QTest::newRow("Label8") << "Label8" << "%i = Login Directory" << QPoint(96, 40);
     QTest::newRow("Label6") << "Label6" << "%s = Password" << QPoint(8, 56);
+    // clang-format on
 }
 
 void ConfigDialogTest::legendExplainsThePlaceholders() {
@@ -220,9 +228,11 @@ void ConfigDialogTest::controlsAreFilledFromTheStoredSettingsOnce_data() {
     QTest::addColumn<bool>("settingsFile");
     QTest::addColumn<QString>("command");
     QTest::addColumn<bool>("useAnonym");
+    // clang-format off
     QTest::newRow("no settings file") << false << "" << false;
     QTest::newRow("stored command and option") << true << "cuteftp %a -u %u" << true;
     QTest::newRow("stored command only") << true << "ftp %a %p" << false;
+    // clang-format on
 }
 
 void ConfigDialogTest::controlsAreFilledFromTheStoredSettingsOnce() {
@@ -246,12 +256,14 @@ void ConfigDialogTest::okTrimsAndStoresTheCommandAndOption_data() {
     QTest::addColumn<QString>("typed");
     QTest::addColumn<bool>("pasted"); // put in as a whole, as a paste does: it holds control characters
     QTest::addColumn<QString>("stored");
+    // clang-format off
     QTest::newRow("two blanks before and after") << "  client %a  " << false << "client %a";
     QTest::newRow("blanks only") << "   " << false << "";
     QTest::newRow("inner blanks stay") << "a  b" << false << "a  b";
     QTest::newRow("control characters") << "\t\x01" "ftp %a\x1f\t" << true << "ftp %a";
     QTest::newRow("longer than the settings file keeps") << QString(200, QChar('c')) << false
                                                          << QString(200, QChar('c'));
+    // clang-format on
 }
 
 void ConfigDialogTest::okTrimsAndStoresTheCommandAndOption() {
@@ -308,11 +320,15 @@ void ConfigDialogTest::browseAppendsTheChosenPath_data() {
     QTest::addColumn<QString>("folder"); // inside the temporary folder
     QTest::addColumn<QString>("name");
     QTest::addColumn<bool>("quoted");
+    // clang-format off
     QTest::newRow("after the text, without a blank") << "client.exe" << "bin" << "ftp" << false;
     QTest::newRow("into an empty box") << "" << "bin" << "ftp.exe" << false;
+    // clang-format on
     // The launcher splits the command line at blanks outside quotes; quotes keep the path one program.
+    // clang-format off
     QTest::newRow("folder with a blank") << "" << "my apps" << "ftp" << true;
     QTest::newRow("name with a blank") << "run " << "bin" << "ftp client" << true;
+    // clang-format on
 }
 
 void ConfigDialogTest::browseAppendsTheChosenPath() {
@@ -327,7 +343,8 @@ void ConfigDialogTest::browseAppendsTheChosenPath() {
     const QString expected = before + (quoted ? "\"" + chosen + "\"" : chosen);
     QVERIFY(inModalDialog(configureByMenu(fixture), "Button2", [&](QDialog& dialog) {
         commandBox(dialog)->setText(before);
-        auto answered = browse(dialog, "footerSB", [&](QFileDialog& files) { typeFileName(&files, fromQString(chosen)); });
+        auto answered = browse(dialog, "footerSB",
+                               [&](QFileDialog& files) { typeFileName(&files, fromQString(chosen)); });
         QVERIFY(*answered);
         QCOMPARE(commandBox(dialog)->text(), expected);
         clickButton(&dialog, "Button1");
@@ -342,7 +359,8 @@ void ConfigDialogTest::cancelledBrowseChangesNothingAndTheLastNameIsOffered() {
     QStringList offered;
     QVERIFY(inModalDialog(configureByMenu(fixture), "Button2", [&](QDialog& dialog) {
         commandBox(dialog)->setText("client ");
-        QVERIFY(*browse(dialog, "footerSB", [&](QFileDialog& files) { typeFileName(&files, fromQString(chosen)); }));
+        QVERIFY(*browse(dialog, "footerSB",
+                        [&](QFileDialog& files) { typeFileName(&files, fromQString(chosen)); }));
         QVERIFY(*browse(dialog, "footerSB", [&](QFileDialog& files) {
             offered = files.selectedFiles();
             pressKey(&files, Qt::Key_Escape);
@@ -373,12 +391,14 @@ void ConfigDialogTest::dialogIsPlacedBesideTheMainWindowOnEveryShowing() {
 void ConfigDialogTest::enterEscapeAndCloseBoxDoNothing_data() {
     QTest::addColumn<QString>("focus");
     QTest::addColumn<int>("key"); // 0: the close box
+    // clang-format off
     QTest::newRow("Return in the command box") << "cmdBX" << int(Qt::Key_Return);
     QTest::newRow("Enter in the command box") << "cmdBX" << int(Qt::Key_Enter);
     QTest::newRow("Escape in the command box") << "cmdBX" << int(Qt::Key_Escape);
     QTest::newRow("Return on OK") << "Button1" << int(Qt::Key_Return);
     QTest::newRow("Escape on Cancel") << "Button2" << int(Qt::Key_Escape);
     QTest::newRow("close box") << "cmdBX" << 0;
+    // clang-format on
 }
 
 void ConfigDialogTest::enterEscapeAndCloseBoxDoNothing() {

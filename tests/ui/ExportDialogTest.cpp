@@ -29,8 +29,8 @@ using namespace portolan::test;
 
 namespace {
 
-const QStringList columnNames = {"None", "Description", "Address", "Port", "User Name", "Password",
-                                 "Login Directory"};
+const QStringList columnNames = {"None",      "Description", "Address",        "Port",
+                                 "User Name", "Password",    "Login Directory"};
 const QStringList listNames = {"ColBX1", "ColBX2", "ColBX3", "ColBX4", "ColBX5", "ColBX6"};
 
 // Sites whose slot order (Zeta first) differs from the list's alphabetical order.
@@ -47,11 +47,17 @@ QDialog& openExport(const MainWindowFixture& fixture) {
     return *exportDialog(fixture);
 }
 
-QLineEdit* nameBox(QDialog& dialog, const QString& name) { return dialog.findChild<QLineEdit*>(name); }
-QComboBox* columnList(QDialog& dialog, const QString& name) { return dialog.findChild<QComboBox*>(name); }
+QLineEdit* nameBox(QDialog& dialog, const QString& name) {
+    return dialog.findChild<QLineEdit*>(name);
+}
+QComboBox* columnList(QDialog& dialog, const QString& name) {
+    return dialog.findChild<QComboBox*>(name);
+}
 
 // A file's bytes, compared so that a difference shows.
-QByteArray bytesOf(const std::string& path) { return QByteArray::fromStdString(fileBytes(path)); }
+QByteArray bytesOf(const std::string& path) {
+    return QByteArray::fromStdString(fileBytes(path));
+}
 
 void writeFile(const std::string& path, const std::string& bytes) {
     std::ofstream(path, std::ios::binary) << bytes;
@@ -129,6 +135,7 @@ void ExportDialogTest::labelsHaveTheirCaptionsAndPlacesAndAreNeverClipped_data()
     QTest::addColumn<QString>("parent");
     QTest::addColumn<QString>("caption");
     QTest::addColumn<QRect>("place"); // the width is the least one
+    // clang-format off
     QTest::newRow("Label1") << "Label1" << "exportFRM" << "Header:" << QRect(11, 12, 38, 13);
     QTest::newRow("Label2") << "Label2" << "exportFRM" << "Footer:" << QRect(16, 40, 33, 13);
     QTest::newRow("Label4") << "Label4" << "GBox1" << "1" << QRect(8, 24, 6, 13);
@@ -137,6 +144,7 @@ void ExportDialogTest::labelsHaveTheirCaptionsAndPlacesAndAreNeverClipped_data()
     QTest::newRow("Label7") << "Label7" << "GBox1" << "4" << QRect(120, 24, 6, 13);
     QTest::newRow("Label8") << "Label8" << "GBox1" << "5" << QRect(120, 48, 6, 13);
     QTest::newRow("Label9") << "Label9" << "GBox1" << "6" << QRect(120, 72, 6, 13);
+    // clang-format on
 }
 
 void ExportDialogTest::labelsHaveTheirCaptionsAndPlacesAndAreNeverClipped() {
@@ -154,7 +162,8 @@ void ExportDialogTest::labelsHaveTheirCaptionsAndPlacesAndAreNeverClipped() {
     QCOMPARE(label->y(), place.y());
     QCOMPARE(label->height(), place.height());
     QVERIFY(label->width() >= place.width());
-    QVERIFY2(label->width() >= label->sizeHint().width(), qPrintable(QString("the caption needs %1 pixels").arg(label->sizeHint().width())));
+    QVERIFY2(label->width() >= label->sizeHint().width(),
+             qPrintable(QString("the caption needs %1 pixels").arg(label->sizeHint().width())));
 }
 
 void ExportDialogTest::controlsHaveTheirPlacesAndCaptions_data() {
@@ -162,6 +171,7 @@ void ExportDialogTest::controlsHaveTheirPlacesAndCaptions_data() {
     QTest::addColumn<QString>("parent");
     QTest::addColumn<QRect>("place");
     QTest::addColumn<QString>("caption");
+    // clang-format off
     QTest::newRow("headerTX") << "headerTX" << "exportFRM" << QRect(56, 8, 161, 21) << "";
     QTest::newRow("headerSB") << "headerSB" << "exportFRM" << QRect(217, 8, 21, 21) << "";
     QTest::newRow("footerTX") << "footerTX" << "exportFRM" << QRect(56, 36, 161, 21) << "";
@@ -175,6 +185,7 @@ void ExportDialogTest::controlsHaveTheirPlacesAndCaptions_data() {
     QTest::newRow("ColBX4") << "ColBX4" << "GBox1" << QRect(128, 20, 97, 21) << "";
     QTest::newRow("ColBX5") << "ColBX5" << "GBox1" << QRect(128, 44, 97, 21) << "";
     QTest::newRow("ColBX6") << "ColBX6" << "GBox1" << QRect(128, 68, 97, 21) << "";
+    // clang-format on
 }
 
 void ExportDialogTest::controlsHaveTheirPlacesAndCaptions() {
@@ -211,12 +222,14 @@ void ExportDialogTest::listsOfferTheSevenNamesAndStartOnTheirChoices_data() {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("chosen");
     QTest::addColumn<QString>("besideLabel");
+    // clang-format off
     QTest::newRow("ColBX1") << "ColBX1" << "Description" << "2";
     QTest::newRow("ColBX2") << "ColBX2" << "Address" << "1";
     QTest::newRow("ColBX3") << "ColBX3" << "Port" << "3";
     QTest::newRow("ColBX4") << "ColBX4" << "User Name" << "4";
     QTest::newRow("ColBX5") << "ColBX5" << "Password" << "5";
     QTest::newRow("ColBX6") << "ColBX6" << "Login Directory" << "6";
+    // clang-format on
 }
 
 void ExportDialogTest::listsOfferTheSevenNamesAndStartOnTheirChoices() {
@@ -287,7 +300,8 @@ void ExportDialogTest::mainWindowStaysUsableAndExportTakesTheTableAsItIsThen() {
     for (const QString& name : listNames)
         columnList(dialog, name)->setCurrentIndex(0);
     columnList(dialog, "ColBX1")->setCurrentText("Description");
-    QVERIFY(*pressExport(dialog, [&](QFileDialog& files) { typeFileName(&files, fixture.path("sites.txt")); }));
+    QVERIFY(
+        *pressExport(dialog, [&](QFileDialog& files) { typeFileName(&files, fixture.path("sites.txt")); }));
     // The deleted site's 9 characters still count for the width.
     QCOMPARE(bytesOf(fixture.path("sites.txt")), QByteArray("Alpha     \r\n"));
     QVERIFY(dialog.isVisible());
@@ -296,6 +310,7 @@ void ExportDialogTest::mainWindowStaysUsableAndExportTakesTheTableAsItIsThen() {
 void ExportDialogTest::enterEscapeAndCloseBoxDoNothing_data() {
     QTest::addColumn<QString>("focus");
     QTest::addColumn<int>("key"); // 0: the close box
+    // clang-format off
     QTest::newRow("Return in the header box") << "headerTX" << int(Qt::Key_Return);
     QTest::newRow("Enter in the footer box") << "footerTX" << int(Qt::Key_Enter);
     QTest::newRow("Escape in the header box") << "headerTX" << int(Qt::Key_Escape);
@@ -306,6 +321,7 @@ void ExportDialogTest::enterEscapeAndCloseBoxDoNothing_data() {
     QTest::newRow("Escape in a list") << "ColBX3" << int(Qt::Key_Escape);
     QTest::newRow("Return in a list") << "ColBX3" << int(Qt::Key_Return);
     QTest::newRow("close box") << "headerTX" << 0;
+    // clang-format on
 }
 
 void ExportDialogTest::enterEscapeAndCloseBoxDoNothing() {
@@ -393,12 +409,14 @@ void ExportDialogTest::browsePutsTheChosenFileInItsBox_data() {
     QTest::addColumn<QString>("otherBox");
     QTest::addColumn<QString>("title");
     QTest::addColumn<QString>("typed");
+    // clang-format off
     QTest::newRow("header") << "headerSB" << "headerTX" << "footerTX" << "Select a header text file"
                             << "head.txt";
     QTest::newRow("footer") << "footerSB" << "footerTX" << "headerTX" << "Select a footer text file"
                             << "head.txt";
     QTest::newRow("typed without extension") << "headerSB" << "headerTX" << "footerTX"
                                              << "Select a header text file" << "head";
+    // clang-format on
 }
 
 void ExportDialogTest::browsePutsTheChosenFileInItsBox() {
@@ -435,7 +453,8 @@ void ExportDialogTest::cancelledBrowseChangesNothingAndBothBrowsesShareTheLastNa
     fixture.start();
     writeFile(fixture.path("head.txt"), "top\r\n");
     QDialog& dialog = openExport(fixture);
-    QVERIFY(*browse(dialog, "headerSB", [&](QFileDialog& files) { typeFileName(&files, fixture.path("head.txt")); }));
+    QVERIFY(*browse(dialog, "headerSB",
+                    [&](QFileDialog& files) { typeFileName(&files, fixture.path("head.txt")); }));
     nameBox(dialog, "footerTX")->setText("foot.txt");
     QStringList offered;
     QVERIFY(*browse(dialog, "footerSB", [&](QFileDialog& files) {
@@ -483,8 +502,10 @@ void ExportDialogTest::exportThroughTheWindowWritesTheChosenColumnsBetweenHeader
     writeFile(fixture.path("footer.txt"), "end");
     fixture.start(fixture.path("book.ptn"));
     QDialog& dialog = openExport(fixture);
-    QVERIFY(*browse(dialog, "headerSB", [&](QFileDialog& files) { typeFileName(&files, fixture.path("header.txt")); }));
-    QVERIFY(*browse(dialog, "footerSB", [&](QFileDialog& files) { typeFileName(&files, fixture.path("footer.txt")); }));
+    QVERIFY(*browse(dialog, "headerSB",
+                    [&](QFileDialog& files) { typeFileName(&files, fixture.path("header.txt")); }));
+    QVERIFY(*browse(dialog, "footerSB",
+                    [&](QFileDialog& files) { typeFileName(&files, fixture.path("footer.txt")); }));
     QTest::keyClick(columnList(dialog, "ColBX1"), Qt::Key_Down); // Address
     QTest::keyClick(columnList(dialog, "ColBX1"), Qt::Key_Down); // Port
     QTest::keyClick(columnList(dialog, "ColBX3"), Qt::Key_Home); // None
@@ -499,10 +520,20 @@ void ExportDialogTest::exportThroughTheWindowWritesTheChosenColumnsBetweenHeader
     QVERIFY(*pressExport(dialog, [&](QFileDialog& files) { typeFileName(&files, fixture.path("list")); }));
     // Widths: Port 4, Address 17, Description 9, Login Directory 9, Password 2; slot order, Zeta first.
     const QByteArray expected = "Sites\r\n"
-                                 "=====\r\n"
-                                 "21   " "zeta.example      " "Zeta site " "/pub/zeta " "pw " "\r\n"
-                                 "2121 " "ftp.alpha.example " "Alpha     " "/         " "   " "\r\n"
-                                 "end\r\n";
+                                "=====\r\n"
+                                "21   "
+                                "zeta.example      "
+                                "Zeta site "
+                                "/pub/zeta "
+                                "pw "
+                                "\r\n"
+                                "2121 "
+                                "ftp.alpha.example "
+                                "Alpha     "
+                                "/         "
+                                "   "
+                                "\r\n"
+                                "end\r\n";
     QCOMPARE(bytesOf(fixture.path("list.txt")), expected);
     QVERIFY(!QFile::exists(fixture.folder.filePath("list")));
     QVERIFY(dialog.isVisible());
@@ -514,10 +545,12 @@ void ExportDialogTest::existingTargetIsReplacedOnlyAfterYes_data() {
     QTest::addColumn<QString>("answer");
     QTest::addColumn<QString>("question");
     QTest::addColumn<bool>("replaced");
+    // clang-format off
     QTest::newRow("Cancel") << "old.txt" << "old" << "Cancel"
                             << "The file  OLD.TXT  exists.\n\nOverwrite the file?" << false;
     QTest::newRow("Yes") << "Old List.txt" << "Old List.txt" << "Yes"
                          << "The file  OLD LIST.TXT  exists.\n\nOverwrite the file?" << true;
+    // clang-format on
 }
 
 void ExportDialogTest::existingTargetIsReplacedOnlyAfterYes() {
@@ -540,15 +573,18 @@ void ExportDialogTest::existingTargetIsReplacedOnlyAfterYes() {
     QVERIFY(shown && shown->opened);
     QCOMPARE(shown->text, question);
     QCOMPARE(shown->buttons, QStringList({"Yes", "Cancel"}));
-    QCOMPARE(bytesOf(fixture.path(existing)), replaced ? QByteArray("2121 \r\n") : QByteArray::fromStdString(old));
+    QCOMPARE(bytesOf(fixture.path(existing)),
+             replaced ? QByteArray("2121 \r\n") : QByteArray::fromStdString(old));
     QVERIFY(dialog.isVisible());
 }
 
 void ExportDialogTest::missingHeaderOrFooterIsReportedAndNothingIsWritten_data() {
     QTest::addColumn<QString>("box");
     QTest::addColumn<QString>("message");
+    // clang-format off
     QTest::newRow("header") << "headerTX" << "The specified header file could not be opened.";
     QTest::newRow("footer") << "footerTX" << "The specified footer file could not be opened.";
+    // clang-format on
 }
 
 void ExportDialogTest::missingHeaderOrFooterIsReportedAndNothingIsWritten() {
@@ -591,7 +627,13 @@ void ExportDialogTest::failedExportReachesTheErrorBoxAndTheDialogStaysOpen() {
     QVERIFY(dialog.isVisible());
 
     QVERIFY(*pressExport(dialog, [&](QFileDialog& files) { typeFileName(&files, fixture.path("list")); }));
-    QCOMPARE(bytesOf(fixture.path("list.txt")), QByteArray("Alpha " "ftp.alpha.example " "2121 " " " " " "/ " "\r\n"));
+    QCOMPARE(bytesOf(fixture.path("list.txt")), QByteArray("Alpha "
+                                                           "ftp.alpha.example "
+                                                           "2121 "
+                                                           " "
+                                                           " "
+                                                           "/ "
+                                                           "\r\n"));
     QVERIFY(dialog.isVisible());
 }
 

@@ -50,7 +50,9 @@ private slots:
 void GlyphsTest::everyGlyphHasTwoLooksOf16Pixels_data() {
     QTest::addColumn<Glyph>("glyph");
     for (const NamedGlyph& named : allGlyphs)
+        // clang-format off
         QTest::newRow(named.name) << named.glyph;
+    // clang-format on
 }
 
 void GlyphsTest::everyGlyphHasTwoLooksOf16Pixels() {

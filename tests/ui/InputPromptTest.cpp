@@ -23,7 +23,8 @@ namespace {
 const std::string proposed = "7/12/2026";
 
 // Runs the Purge Old prompt, lets act answer it, and returns what the prompt returned.
-std::optional<std::string> answerPrompt(const std::function<void(QWidget*)>& act, const std::string& offered = proposed) {
+std::optional<std::string> answerPrompt(const std::function<void(QWidget*)>& act,
+                                        const std::string& offered = proposed) {
     auto opened = whenModal(act);
     std::optional<std::string> result = InputPrompt("Purge Old", "Specify cut-off date:", offered);
     if (!*opened)
@@ -120,11 +121,13 @@ void InputPromptTest::okReturnsTheTextExactlyAsTyped_data() {
     QTest::addColumn<QString>("typed");
     QTest::addColumn<bool>("byEnter");
     QTest::addColumn<QString>("expected");
+    // clang-format off
     QTest::newRow("cleared, OK clicked") << "" << false << "";
     QTest::newRow("cleared, Enter") << "" << true << "";
     QTest::newRow("blanks kept") << "  1/1/2020 " << false << "  1/1/2020 ";
     QTest::newRow("by Enter") << "31/12/1999" << true << "31/12/1999";
     QTest::newRow("not a date") << "soon" << false << "soon";
+    // clang-format on
 }
 
 void InputPromptTest::okReturnsTheTextExactlyAsTyped() {
@@ -144,9 +147,11 @@ void InputPromptTest::okReturnsTheTextExactlyAsTyped() {
 
 void InputPromptTest::everyOtherWayReturnsNothing_data() {
     QTest::addColumn<int>("way");
+    // clang-format off
     QTest::newRow("Cancel") << 0;
     QTest::newRow("Escape") << 1;
     QTest::newRow("close box") << 2;
+    // clang-format on
 }
 
 void InputPromptTest::everyOtherWayReturnsNothing() {

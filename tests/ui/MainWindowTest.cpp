@@ -10,11 +10,11 @@
 #include <QDialog>
 #include <QDir>
 #include <QFileDialog>
-#include <QLineEdit>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
-#include <QMessageBox>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QScreen>
 #include <QStatusBar>
 #include <QTest>
@@ -44,7 +44,9 @@ void selectRow(QListWidget* list, int row) {
 }
 
 // Marks the book changed, as storing a site from the add/edit dialog does.
-void changeBook(MainWindowFixture& fixture) { fixture.session.BookModified = true; }
+void changeBook(MainWindowFixture& fixture) {
+    fixture.session.BookModified = true;
+}
 
 } // namespace
 
@@ -130,7 +132,9 @@ void MainWindowTest::menuItemsHaveTheirCaptionsShortcutsAndStates_data() {
     QTest::addColumn<QKeySequence>("shortcut");
     QTest::addColumn<bool>("enabled");
     const auto row = [](const char* menu, const char* name, const char* caption, QKeySequence key, bool on) {
+        // clang-format off
         QTest::newRow(name) << menu << name << caption << key << on;
+        // clang-format on
     };
     row("File1", "New1", "&New", {}, true);
     row("File1", "Open1", "&Open", {}, true);
@@ -170,6 +174,7 @@ void MainWindowTest::speedButtonsHaveTheirPlacesHintsAndStates_data() {
     QTest::addColumn<int>("left");
     QTest::addColumn<QString>("hint");
     QTest::addColumn<bool>("enabled");
+    // clang-format off
     QTest::newRow("NewSB") << "NewSB" << 8 << "New" << true;
     QTest::newRow("OpenSB") << "OpenSB" << 33 << "Open" << true;
     QTest::newRow("SaveSB") << "SaveSB" << 58 << "Save" << true;
@@ -178,6 +183,7 @@ void MainWindowTest::speedButtonsHaveTheirPlacesHintsAndStates_data() {
     QTest::newRow("editSB") << "editSB" << 147 << "Edit Site" << false;
     QTest::newRow("getInfoSB") << "getInfoSB" << 172 << "Get Information" << false;
     QTest::newRow("SpeedButton4") << "SpeedButton4" << 205 << "Help" << true;
+    // clang-format on
 }
 
 void MainWindowTest::speedButtonsHaveTheirPlacesHintsAndStates() {
@@ -258,8 +264,10 @@ void MainWindowTest::timerWritesTheSiteCount() {
 
 void MainWindowTest::openThroughMenuAndButtonReadsTheChosenFile_data() {
     QTest::addColumn<bool>("byButton");
+    // clang-format off
     QTest::newRow("menu item") << false;
     QTest::newRow("tool button") << true;
+    // clang-format on
 }
 
 void MainWindowTest::openThroughMenuAndButtonReadsTheChosenFile() {
@@ -267,7 +275,7 @@ void MainWindowTest::openThroughMenuAndButtonReadsTheChosenFile() {
     MainWindowFixture fixture;
     writeBook(fixture.path("sites.ptn"), threeSites);
     fixture.start();
-    selectRow(fixture.siteBox(), 0); // nothing listed yet: selects nothing
+    selectRow(fixture.siteBox(), 0);                 // nothing listed yet: selects nothing
     auto chosen = chooseFile(fixture.path("sites")); // typed without its extension
     if (byButton)
         QTest::mouseClick(fixture.button("OpenSB"), Qt::LeftButton);
@@ -295,8 +303,9 @@ void MainWindowTest::failedOpenListsThePreviousBookAgain() {
     });
     fixture.action("Open1")->trigger();
     QVERIFY(error);
-    QCOMPARE(error->text, "An error occured upon read of " + QString::fromStdString(fixture.path("short.ptn")) +
-                         ".  Either file is corrupted or of another, incorrect type.");
+    QCOMPARE(error->text, "An error occured upon read of " +
+                              QString::fromStdString(fixture.path("short.ptn")) +
+                              ".  Either file is corrupted or of another, incorrect type.");
     QVERIFY(*chosen);
     QCOMPARE(itemTexts(fixture.siteBox()), QStringList({"Archive", "archive", "Mirror"}));
     QCOMPARE(fixture.window->windowTitle(), QStringLiteral("Portolan - good.ptn"));
@@ -311,7 +320,8 @@ void MainWindowTest::newAsksWhenChangedAndCancelKeepsTheBook() {
     changeBook(fixture);
     auto question = recordMessage("Cancel");
     fixture.action("New1")->trigger();
-    QCOMPARE(question->text, QStringLiteral("Are you sure you want to open a site file and loose any unsaved work?"));
+    QCOMPARE(question->text,
+             QStringLiteral("Are you sure you want to open a site file and loose any unsaved work?"));
     QCOMPARE(fixture.siteBox()->count(), 3);
     QCOMPARE(fixture.statusPanel(0)->text(), QStringLiteral("0"));
     QCOMPARE(fixture.statusPanel(1)->text(), QString());
@@ -426,7 +436,7 @@ void MainWindowTest::closeQuestionNoKeepsRunningAndWritesTheSettings() {
     auto question = recordMessage("No");
     fixture.action("Exit1")->trigger();
     QCOMPARE(question->text, QStringLiteral(" has been changed since the last time it was saved.  "
-                                       "Are you sure you want to exit and loose all changes?"));
+                                            "Are you sure you want to exit and loose all changes?"));
     QVERIFY(fixture.window->isVisible());
     Settings stored;
     QVERIFY(readSettingsFile(fixture.session.settingsFolder, stored));
@@ -481,10 +491,12 @@ void MainWindowTest::placeDialogPullsBackAtTheScreenEdges_data() {
     QTest::addColumn<bool>("pulledLeft");
     QTest::addColumn<bool>("pulledUp");
     const QSize screen = QGuiApplication::primaryScreen()->geometry().size();
+    // clang-format off
     QTest::newRow("inside") << QPoint(100, 80) << false << false;
     QTest::newRow("right edge") << QPoint(screen.width() - 150, 80) << true << false;
     QTest::newRow("bottom edge") << QPoint(100, screen.height() - 50) << false << true;
     QTest::newRow("bottom right corner") << QPoint(screen.width() - 30, screen.height() - 30) << true << true;
+    // clang-format on
 }
 
 void MainWindowTest::placeDialogPullsBackAtTheScreenEdges() {

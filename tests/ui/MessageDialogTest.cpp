@@ -109,6 +109,7 @@ void MessageDialogTest::buttonsOfTheSetsInUse_data() {
     QTest::addColumn<QString>("defaultName");
     QTest::addColumn<int>("enterAnswer");
     QTest::addColumn<int>("escapeAnswer");
+    // clang-format off
     QTest::newRow("OK") << 4 << QStringList{"OK"} << QStringList{"OK"} << "OK" << 1 << 1;
     QTest::newRow("Yes") << 1 << QStringList{"Yes"} << QStringList{"&Yes"} << "Yes" << 6 << noAnswer;
     QTest::newRow("Yes No") << 3 << QStringList{"Yes", "No"} << QStringList{"&Yes", "&No"} << "Yes" << 6 << 7;
@@ -124,8 +125,11 @@ void MessageDialogTest::buttonsOfTheSetsInUse_data() {
     QTest::newRow("Abort Retry Ignore")
         << 0x70 << QStringList{"Abort", "Retry", "Ignore"} << QStringList{"&Abort", "&Retry", "&Ignore"}
         << "Retry" << 4 << noAnswer;
+    // clang-format on
     // No default button: Enter presses the button that has the focus, the only one.
+    // clang-format off
     QTest::newRow("No") << 2 << QStringList{"No"} << QStringList{"&No"} << QString() << 7 << 7;
+    // clang-format on
 }
 
 void MessageDialogTest::buttonsOfTheSetsInUse() {
@@ -172,6 +176,7 @@ void MessageDialogTest::buttonsOfTheSetsInUse() {
 void MessageDialogTest::eachButtonAnswers_data() {
     QTest::addColumn<QString>("name");
     QTest::addColumn<int>("answer");
+    // clang-format off
     QTest::newRow("Yes") << "Yes" << 6;
     QTest::newRow("No") << "No" << 7;
     QTest::newRow("OK") << "OK" << 1;
@@ -180,6 +185,7 @@ void MessageDialogTest::eachButtonAnswers_data() {
     QTest::newRow("Retry") << "Retry" << 4;
     QTest::newRow("Ignore") << "Ignore" << 5;
     QTest::newRow("All") << "All" << 8;
+    // clang-format on
 }
 
 void MessageDialogTest::eachButtonAnswers() {
@@ -231,11 +237,13 @@ void MessageDialogTest::captionAndIconByKind_data() {
     QTest::addColumn<int>("kind");
     QTest::addColumn<QString>("caption");
     QTest::addColumn<bool>("hasIcon");
+    // clang-format off
     QTest::newRow("Warning") << int(MessageKind::Warning) << "Warning" << true;
     QTest::newRow("Error") << int(MessageKind::Error) << "Error" << true;
     QTest::newRow("Information") << int(MessageKind::Information) << "Information" << true;
     QTest::newRow("Confirmation") << int(MessageKind::Confirmation) << "Confirm" << true;
     QTest::newRow("Custom") << int(MessageKind::Custom) << "Portolan" << false;
+    // clang-format on
 }
 
 void MessageDialogTest::captionAndIconByKind() {

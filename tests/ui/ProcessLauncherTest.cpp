@@ -1,6 +1,6 @@
+#include "ui/ProcessLauncher.h"
 #include "book/SiteBook.h"
 #include "commands/ClientLaunch.h"
-#include "ui/ProcessLauncher.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -52,12 +52,14 @@ private slots:
 void ProcessLauncherTest::startsTheProgramWithTheWordsAsArguments_data() {
     QTest::addColumn<QString>("arguments");
     QTest::addColumn<Arguments>("expected");
+    // clang-format off
     QTest::newRow("none") << "" << Arguments{};
     QTest::newRow("words split at blanks") << "ftp.example.com  21 /pub" << Arguments{"ftp.example.com", "21", "/pub"};
     QTest::newRow("quotes group words") << "\"My Site\" x" << Arguments{"My Site", "x"};
     QTest::newRow("shell characters stay literal")
         << "a;b | c && d $(touch gone) `id` *.ptn ~ $HOME"
         << Arguments{"a;b", "|", "c", "&&", "d", "$(touch", "gone)", "`id`", "*.ptn", "~", "$HOME"};
+    // clang-format on
 }
 
 void ProcessLauncherTest::startsTheProgramWithTheWordsAsArguments() {

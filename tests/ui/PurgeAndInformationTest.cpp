@@ -130,9 +130,11 @@ void PurgeAndInformationTest::promptProposesTodaysDate_data() {
     QTest::addColumn<QString>("pattern");
     QTest::addColumn<QString>("delimiter");
     QTest::addColumn<QString>("proposal");
+    // clang-format off
     QTest::newRow("C locale") << "m/d/yy" << "/" << "12/7/26";
     QTest::newRow("day first, full stops") << "dd.mm.yyyy" << "." << "07.12.2026";
     QTest::newRow("delimiter written for /") << "d/m/yyyy" << "-" << "7-12-2026";
+    // clang-format on
 }
 
 void PurgeAndInformationTest::promptProposesTodaysDate() {
@@ -158,6 +160,7 @@ void PurgeAndInformationTest::cutOffDeactivatesExactlyTheOlderSites_data() {
     QTest::addColumn<bool>("confirmProposal");
     QTest::addColumn<QString>("answer");
     QTest::addColumn<QStringList>("kept");
+    // clang-format off
     QTest::newRow("proposal (today) confirmed") << true << "" << QStringList({"Far", "Today", "Tomorrow"});
     QTest::newRow("tomorrow") << false << "12/8/2026" << QStringList({"Far", "Tomorrow"});
     QTest::newRow("far in the past") << false << "1/1/1900"
@@ -167,6 +170,7 @@ void PurgeAndInformationTest::cutOffDeactivatesExactlyTheOlderSites_data() {
         << false << "7/4" << QStringList({"Far", "Today", "Tomorrow", "Yesterday"});
     QTest::newRow("far in the future") << false << "12/31/9999" << QStringList();
     QTest::newRow("emptied answer: nothing") << false << "" << allAged;
+    // clang-format on
 }
 
 void PurgeAndInformationTest::cutOffDeactivatesExactlyTheOlderSites() {
@@ -191,9 +195,11 @@ void PurgeAndInformationTest::cutOffDeactivatesExactlyTheOlderSites() {
 // Leaving the prompt without OK leaves the command without purging.
 void PurgeAndInformationTest::cancelledPromptPurgesNothing_data() {
     QTest::addColumn<QString>("way");
+    // clang-format off
     QTest::newRow("Cancel button") << "Cancel";
     QTest::newRow("Escape key") << "Escape";
     QTest::newRow("close box") << "close box";
+    // clang-format on
 }
 
 void PurgeAndInformationTest::cancelledPromptPurgesNothing() {
@@ -217,11 +223,13 @@ void PurgeAndInformationTest::cancelledPromptPurgesNothing() {
 
 void PurgeAndInformationTest::invalidDateShowsTheErrorAndChangesNothing_data() {
     QTest::addColumn<QString>("answer");
+    // clang-format off
     QTest::newRow("letters") << "xyz";
     QTest::newRow("trailing delimiter") << "7/4/";
     QTest::newRow("blanks only") << "   ";
     QTest::newRow("no such day") << "2/30/26";
     QTest::newRow("no such month") << "13/1/26";
+    // clang-format on
 }
 
 void PurgeAndInformationTest::invalidDateShowsTheErrorAndChangesNothing() {
@@ -271,6 +279,7 @@ void PurgeAndInformationTest::informationShowsTheNineLines_data() {
     QTest::addColumn<SiteFields>("site");
     QTest::addColumn<QString>("pattern");
     QTest::addColumn<QString>("lines");
+    // clang-format off
     QTest::newRow("every field, not anonymous")
         << SiteFields{"Archive", "ftp.example.net", "2121", "me", "secret", "/incoming", "get", false}
         << "m/d/yy"
@@ -285,7 +294,9 @@ void PurgeAndInformationTest::informationShowsTheNineLines_data() {
         << "m/d/yy"
         << "Description: Guest\nAddress: ftp.example.org\nPort: 21\nAnonymous Login: Yes\nUser: anonymous\n"
            "Password: me@example.org\nLogin Dir: /pub\nScript: \nDate: 7/4/96";
+    // clang-format on
     const std::string d(128, 'd'), a(30, 'a'), p(5, '9'), u(20, 'u'), w(20, 'w'), l(128, 'l'), s(128, 's');
+    // clang-format off
     QTest::newRow("full fields whole")
         << SiteFields{d, a, p, u, w, l, s, false} << "m/d/yy"
         << QString::fromStdString("Description: " + d + "\nAddress: " + a + "\nPort: " + p +
@@ -295,6 +306,7 @@ void PurgeAndInformationTest::informationShowsTheNineLines_data() {
         << SiteFields{"Mirror", "", "", "", "", "", "", false} << "dd.mm.yyyy"
         << "Description: Mirror\nAddress: \nPort: \nAnonymous Login: No\nUser: \nPassword: \nLogin Dir: \n"
            "Script: \nDate: 04.07.1996";
+    // clang-format on
 }
 
 void PurgeAndInformationTest::informationShowsTheNineLines() {
@@ -316,9 +328,11 @@ void PurgeAndInformationTest::informationShowsTheNineLines() {
 
 void PurgeAndInformationTest::informationComesThroughMenuButtonAndQuestionMark_data() {
     QTest::addColumn<QString>("way");
+    // clang-format off
     QTest::newRow("menu item") << "menu";
     QTest::newRow("tool button") << "button";
     QTest::newRow("? key in the list") << "key";
+    // clang-format on
 }
 
 void PurgeAndInformationTest::informationComesThroughMenuButtonAndQuestionMark() {

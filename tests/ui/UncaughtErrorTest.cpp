@@ -76,6 +76,7 @@ void UncaughtErrorTest::initTestCase() {
 void UncaughtErrorTest::showsTheMessageWithAFullStop_data() {
     QTest::addColumn<std::function<void()>>("raise");
     QTest::addColumn<QString>("text");
+    // clang-format off
     QTest::newRow("Disk full") << std::function<void()>([] { throw InOutError(ioCode::DiskFull); })
                                << "Disk full.";
     QTest::newRow("file not found") << std::function<void()>([] { throw InOutError(ioCode::FileNotFound); })
@@ -86,6 +87,7 @@ void UncaughtErrorTest::showsTheMessageWithAFullStop_data() {
     QTest::newRow("Windows-1252 bytes")
         << std::function<void()>([] { throw EConvertError("'\xE9t\xE9 <b>' is not a valid date"); })
         << QString::fromUtf8("'été <b>' is not a valid date.");
+    // clang-format on
 }
 
 void UncaughtErrorTest::showsTheMessageWithAFullStop() {

@@ -84,9 +84,7 @@ TEST(DateParse, RejectsWithTheWholeTextAsTyped) {
     };
     for (const int currentYear : {1996, 2026}) {
         for (const char* text : rejected)
-            EXPECT_EQ(failureOf(text, settings, currentYear),
-                      invalidDateMessage(text))
-                << text;
+            EXPECT_EQ(failureOf(text, settings, currentYear), invalidDateMessage(text)) << text;
     }
     EXPECT_EQ(failureOf("   ", settings, 2026), "'   ' is not a valid date");
 }

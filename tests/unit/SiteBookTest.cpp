@@ -72,8 +72,12 @@ TEST(SiteBook, LookupIsExactAndIgnoresTheActiveByte) {
     SiteBook book = bookWith({"Mirror", "mirror", " Archive ", std::string(128, 'x').c_str()});
     book.removeSite(1);
     const std::pair<std::string, std::optional<int>> cases[] = {
-        {"Mirror", 0},     {"mirror", 1}, {" Archive ", 2}, {"Archive", std::nullopt},
-        {std::string(128, 'x'), 3},       {"MIRROR", std::nullopt},
+        {"Mirror", 0},
+        {"mirror", 1},
+        {" Archive ", 2},
+        {"Archive", std::nullopt},
+        {std::string(128, 'x'), 3},
+        {"MIRROR", std::nullopt},
     };
     for (const auto& [text, slot] : cases)
         EXPECT_EQ(book.findSiteSlot(text), slot) << text;

@@ -32,15 +32,21 @@ void MainWindowFixture::start(std::optional<std::string> startupFile) {
     QVERIFY(QTest::qWaitForWindowExposed(window.get()));
 }
 
-std::string MainWindowFixture::path(const QString& name) const { return fromQString(folder.filePath(name)); }
+std::string MainWindowFixture::path(const QString& name) const {
+    return fromQString(folder.filePath(name));
+}
 
-QAction* MainWindowFixture::action(const char* name) const { return window->findChild<QAction*>(name); }
+QAction* MainWindowFixture::action(const char* name) const {
+    return window->findChild<QAction*>(name);
+}
 
 QToolButton* MainWindowFixture::button(const char* name) const {
     return window->findChild<QToolButton*>(name);
 }
 
-QListWidget* MainWindowFixture::siteBox() const { return window->findChild<QListWidget*>("SiteBox"); }
+QListWidget* MainWindowFixture::siteBox() const {
+    return window->findChild<QListWidget*>("SiteBox");
+}
 
 QLabel* MainWindowFixture::statusPanel(int panel) const {
     return window->findChild<QLabel*>(QString("StatusPanel%1").arg(panel));
