@@ -1,6 +1,7 @@
 // Times the two date conversions that the site commands use: the date text of a stamp and the reading
 // of a typed date, with the default settings and with a longer pattern that applies another one.
-#include "book/DateText.h"
+#include "book/DateParse.h"
+#include "book/DatePattern.h"
 
 #include <benchmark/benchmark.h>
 

@@ -1,7 +1,7 @@
 // The site file's costs: reading a full 200-site file from disk, writing the records into memory
 // (everything but the disk), writing a whole file to disk (temporary file, flush, rename), and listing
 // the active sites.
-#include "../tests/unit/MemoryStream.h"
+#include "../tests/unit/support/MemoryStream.h"
 
 #include "book/SiteFile.h"
 

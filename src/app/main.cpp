@@ -1,12 +1,12 @@
-#include "book/DateText.h"
+#include "book/DateLocale.h"
 #include "commands/Session.h"
 #include "runtime/Files.h"
-#include "ui/Application.h"
-#include "ui/Guard.h"
-#include "ui/ProcessLauncher.h"
-#include "ui/QtText.h"
 #include "ui/Windows.h"
 #include "ui/mainUnit.h"
+#include "ui/platform/Application.h"
+#include "ui/platform/ProcessLauncher.h"
+#include "ui/widgets/Guard.h"
+#include "ui/widgets/QtText.h"
 
 #include <memory>
 #include <optional>

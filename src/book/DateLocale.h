@@ -1,12 +1,18 @@
 #pragma once
 
-#include "book/DateText.h"
+#include "book/DateSettings.h"
 #include "runtime/SystemLocale.h"
 
 #include <string>
 #include <string_view>
 
 namespace portolan {
+
+// Reads the settings from the process's time locale (LC_ALL, else LC_TIME, else LANG, as setlocale
+// resolves them): the C or POSIX locale, none, or one the system lacks gives the defaults exactly;
+// another locale gives its date formats, markers and names (in Windows-1252), translated into the
+// pattern language. Without withNames the month and day names stay as they are.
+void LoadDateSettings(DateSettings& settings, bool withNames);
 
 // How the formats of a POSIX time locale (strftime language) become date settings.
 

@@ -1,4 +1,4 @@
-#include "book/DateText.h"
+#include "book/DateParse.h"
 
 #include "runtime/Errors.h"
 

@@ -1,4 +1,4 @@
-#include "book/DateText.h"
+#include "book/DatePattern.h"
 
 #include <algorithm>
 

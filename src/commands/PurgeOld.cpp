@@ -1,5 +1,8 @@
 #include "commands/PurgeOld.h"
 
+#include "book/DateParse.h"
+#include "book/DatePattern.h"
+
 namespace portolan {
 
 void PurgeOldSites(Session& session, UserInterface& ui) {

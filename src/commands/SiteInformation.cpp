@@ -1,5 +1,6 @@
 #include "commands/SiteInformation.h"
 
+#include "book/DatePattern.h"
 #include "commands/SiteSelection.h"
 
 namespace portolan {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "book/DateText.h"
+#include "book/DateSettings.h"
 #include "book/SiteRecord.h"
 #include "commands/Session.h"
 #include "commands/UserInterface.h"

@@ -1,10 +1,10 @@
 #include "ui/InputPrompt.h"
 
 #include "book/Messages.h"
-#include "ui/DialogUnits.h"
-#include "ui/QtText.h"
-#include "ui/RoleDialog.h"
 #include "ui/aboutUnit.h"
+#include "ui/widgets/DialogUnits.h"
+#include "ui/widgets/QtText.h"
+#include "ui/widgets/RoleDialog.h"
 
 #include <QGuiApplication>
 #include <QLabel>

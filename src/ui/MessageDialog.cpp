@@ -1,8 +1,8 @@
 #include "ui/MessageDialog.h"
 
-#include "ui/DialogUnits.h"
-#include "ui/HelpViewer.h"
-#include "ui/QtText.h"
+#include "ui/platform/HelpViewer.h"
+#include "ui/widgets/DialogUnits.h"
+#include "ui/widgets/QtText.h"
 
 #include <QApplication>
 #include <QLabel>

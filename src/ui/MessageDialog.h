@@ -1,7 +1,7 @@
 #pragma once
 
 #include "book/Messages.h"
-#include "ui/RoleDialog.h"
+#include "ui/widgets/RoleDialog.h"
 
 #include <string_view>
 

@@ -1,7 +1,7 @@
 #include "ui/UncaughtError.h"
 
-#include "ui/QtText.h"
-#include "ui/RoleDialog.h"
+#include "ui/widgets/QtText.h"
+#include "ui/widgets/RoleDialog.h"
 
 #include <QApplication>
 #include <QMessageBox>

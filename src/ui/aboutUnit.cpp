@@ -1,6 +1,6 @@
 #include "ui/aboutUnit.h"
 
-#include "ui/Application.h"
+#include "ui/platform/Application.h"
 
 #include <QGuiApplication>
 #include <QKeyEvent>

@@ -1,9 +1,9 @@
 #include "ui/addUnit.h"
 
 #include "commands/SiteEditing.h"
-#include "ui/Guard.h"
-#include "ui/QtText.h"
 #include "ui/mainUnit.h"
+#include "ui/widgets/Guard.h"
+#include "ui/widgets/QtText.h"
 
 #include <QCheckBox>
 #include <QLabel>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/ButtonOnlyDialog.h"
+#include "ui/widgets/ButtonOnlyDialog.h"
 
 class QCheckBox;
 class QLineEdit;

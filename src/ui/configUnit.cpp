@@ -1,12 +1,12 @@
 #include "ui/configUnit.h"
 
 #include "commands/ClientConfiguration.h"
-#include "ui/FileDialogs.h"
-#include "ui/Glyphs.h"
-#include "ui/Guard.h"
-#include "ui/QtText.h"
-#include "ui/SpeedButton.h"
 #include "ui/mainUnit.h"
+#include "ui/widgets/FileDialogs.h"
+#include "ui/widgets/Glyphs.h"
+#include "ui/widgets/Guard.h"
+#include "ui/widgets/QtText.h"
+#include "ui/widgets/SpeedButton.h"
 
 #include <QCheckBox>
 #include <QFrame>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "ui/ButtonOnlyDialog.h"
-#include "ui/FileDialogs.h"
+#include "ui/widgets/ButtonOnlyDialog.h"
+#include "ui/widgets/FileDialogs.h"
 
 class QCheckBox;
 class QLineEdit;

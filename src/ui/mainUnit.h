@@ -2,8 +2,8 @@
 
 #include "commands/Session.h"
 #include "commands/UserInterface.h"
-#include "ui/FileDialogs.h"
-#include "ui/Glyphs.h"
+#include "ui/widgets/FileDialogs.h"
+#include "ui/widgets/Glyphs.h"
 
 #include <QMainWindow>
 

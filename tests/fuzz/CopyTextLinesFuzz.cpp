@@ -1,7 +1,7 @@
 // Copies arbitrary bytes as an export header or footer and compares the result with a plain model of
 // the line rules: text up to the first Ctrl-Z, a line ending at each CR (an LF right after it belongs
 // to that end), every line written with CR LF, and no empty line after a final line end.
-#include "../unit/MemoryStream.h"
+#include "../unit/support/MemoryStream.h"
 
 #include "commands/ExportText.h"
 

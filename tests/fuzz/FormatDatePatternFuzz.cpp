@@ -3,7 +3,7 @@
 // delimiters; the rest, split at NUL bytes, gives the pattern, then the short and long date patterns,
 // the short and long time patterns, the markers and the first month and day names. The text must be at
 // most 256 characters, the same on a second run, and the numeric date it shows must be the decoded one.
-#include "book/DateText.h"
+#include "book/DatePattern.h"
 
 #include <cstdint>
 #include <cstdlib>

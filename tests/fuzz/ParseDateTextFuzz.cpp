@@ -3,7 +3,8 @@
 // the rest is the typed text. A text must either give a whole day of the calendar or fail with exactly
 // the invalid-date message; and the numeric date text of that day, written in the pattern's order with
 // a four-digit year, must read back as the same day.
-#include "book/DateText.h"
+#include "book/DateParse.h"
+#include "book/DatePattern.h"
 #include "runtime/Errors.h"
 
 #include <cstdint>

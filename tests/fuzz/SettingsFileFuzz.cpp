@@ -1,7 +1,7 @@
 // Reads arbitrary bytes as a settings file: a record of 148 bytes or more must give values that write
 // back as the same integers, the same command (at most 128 characters) and the same flag; anything
 // shorter must leave the values untouched.
-#include "../unit/MemoryStream.h"
+#include "../unit/support/MemoryStream.h"
 
 #include "book/SettingsFile.h"
 

@@ -1,7 +1,7 @@
 // Reads arbitrary bytes as a site file, uses the book as the program does, and writes it back: the
 // written file must be the input's first 95,676 bytes (a shorter input padded with the zeros of a
 // fresh table), and reading must succeed exactly when the input is long enough.
-#include "../unit/MemoryStream.h"
+#include "../unit/support/MemoryStream.h"
 
 #include "book/SiteFile.h"
 

@@ -2,10 +2,10 @@
 #include "support/ModalAnswer.h"
 #include "support/WindowDriving.h"
 
-#include "unit/RecordingMessages.h"
+#include "unit/support/RecordingMessages.h"
 
 #include "book/SiteFile.h"
-#include "ui/QtText.h"
+#include "ui/widgets/QtText.h"
 
 #include <QAction>
 #include <QCheckBox>

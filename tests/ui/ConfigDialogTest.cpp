@@ -3,7 +3,7 @@
 #include "support/WindowDriving.h"
 
 #include "book/SettingsFile.h"
-#include "ui/QtText.h"
+#include "ui/widgets/QtText.h"
 
 #include <QAction>
 #include <QCheckBox>

@@ -2,7 +2,7 @@
 #include "support/ModalAnswer.h"
 #include "support/WindowDriving.h"
 
-#include "ui/QtText.h"
+#include "ui/widgets/QtText.h"
 
 #include <QAction>
 #include <QApplication>

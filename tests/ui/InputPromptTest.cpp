@@ -1,5 +1,5 @@
 #include "ui/InputPrompt.h"
-#include "ui/DialogUnits.h"
+#include "ui/widgets/DialogUnits.h"
 
 #include "support/ModalAnswer.h"
 

@@ -4,7 +4,7 @@
 
 #include "book/SettingsFile.h"
 #include "book/SiteFile.h"
-#include "ui/QtText.h"
+#include "ui/widgets/QtText.h"
 
 #include <QAction>
 #include <QDialog>

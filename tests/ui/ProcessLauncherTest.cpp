@@ -1,4 +1,4 @@
-#include "ui/ProcessLauncher.h"
+#include "ui/platform/ProcessLauncher.h"
 #include "book/SiteBook.h"
 #include "commands/ClientLaunch.h"
 

@@ -2,8 +2,8 @@
 #include "support/ModalAnswer.h"
 #include "support/WindowDriving.h"
 
-#include "ui/Application.h"
-#include "ui/QtText.h"
+#include "ui/platform/Application.h"
+#include "ui/widgets/QtText.h"
 
 #include <QAction>
 #include <QDialog>

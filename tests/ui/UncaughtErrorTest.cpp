@@ -1,6 +1,6 @@
 #include "ui/UncaughtError.h"
 #include "runtime/Errors.h"
-#include "ui/Guard.h"
+#include "ui/widgets/Guard.h"
 
 #include "support/ModalAnswer.h"
 

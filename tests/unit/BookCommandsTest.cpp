@@ -1,4 +1,4 @@
-#include "CommandFixture.h"
+#include "support/CommandFixture.h"
 
 #include "book/SiteFile.h"
 #include "commands/BookCommands.h"

@@ -1,5 +1,5 @@
-#include "FakeUserInterface.h"
-#include "TempFolder.h"
+#include "support/FakeUserInterface.h"
+#include "support/TempFolder.h"
 
 #include "commands/ClientLaunch.h"
 

@@ -1,4 +1,5 @@
-#include "book/DateText.h"
+#include "book/DateParse.h"
+#include "book/DatePattern.h"
 #include "runtime/Errors.h"
 
 #include <gtest/gtest.h>

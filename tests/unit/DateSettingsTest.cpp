@@ -1,5 +1,6 @@
 #include "book/DateLocale.h"
-#include "book/DateText.h"
+#include "book/DateParse.h"
+#include "book/DatePattern.h"
 #include "runtime/SystemLocale.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
-#include "CommandFixture.h"
-#include "FileSizeLimit.h"
-#include "MemoryStream.h"
+#include "support/CommandFixture.h"
+#include "support/FileSizeLimit.h"
+#include "support/MemoryStream.h"
 
 #include "commands/ExportText.h"
 #include "runtime/Errors.h"

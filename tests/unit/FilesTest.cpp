@@ -1,5 +1,5 @@
-#include "FileSizeLimit.h"
-#include "TempFolder.h"
+#include "support/FileSizeLimit.h"
+#include "support/TempFolder.h"
 
 #include "runtime/Errors.h"
 #include "runtime/Files.h"

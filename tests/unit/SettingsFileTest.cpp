@@ -1,6 +1,6 @@
-#include "FileSizeLimit.h"
-#include "MemoryStream.h"
-#include "TempFolder.h"
+#include "support/FileSizeLimit.h"
+#include "support/MemoryStream.h"
+#include "support/TempFolder.h"
 
 #include "book/SettingsFile.h"
 #include "runtime/Errors.h"

@@ -1,7 +1,7 @@
-#include "FileSizeLimit.h"
-#include "MemoryStream.h"
-#include "RecordingMessages.h"
-#include "TempFolder.h"
+#include "support/FileSizeLimit.h"
+#include "support/MemoryStream.h"
+#include "support/RecordingMessages.h"
+#include "support/TempFolder.h"
 
 #include "book/SiteFile.h"
 #include "runtime/Errors.h"

@@ -1,4 +1,4 @@
-#include "CommandFixture.h"
+#include "support/CommandFixture.h"
 
 #include "commands/SiteSelection.h"
 

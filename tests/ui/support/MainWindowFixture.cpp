@@ -1,12 +1,12 @@
 #include "support/MainWindowFixture.h"
 
 #include "support/WindowDriving.h"
-#include "unit/RecordingMessages.h"
+#include "unit/support/RecordingMessages.h"
 
 #include "book/DayNumber.h"
 #include "book/SiteFile.h"
-#include "ui/QtText.h"
 #include "ui/Windows.h"
+#include "ui/widgets/QtText.h"
 
 #include <QAction>
 #include <QFileDialog>

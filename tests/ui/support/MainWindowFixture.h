@@ -1,6 +1,6 @@
 #pragma once
 
-#include "unit/FakeUserInterface.h"
+#include "unit/support/FakeUserInterface.h"
 
 #include "book/SiteBook.h"
 #include "commands/Session.h"

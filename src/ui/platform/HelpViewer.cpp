@@ -1,4 +1,4 @@
-#include "ui/HelpViewer.h"
+#include "ui/platform/HelpViewer.h"
 
 #include <QCoreApplication>
 #include <QDir>

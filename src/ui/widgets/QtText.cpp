@@ -1,4 +1,4 @@
-#include "ui/QtText.h"
+#include "ui/widgets/QtText.h"
 
 #include "runtime/Cp1252.h"
 

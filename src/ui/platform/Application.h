@@ -1,6 +1,6 @@
 #pragma once
 
-#include "book/DateText.h"
+#include "book/DateSettings.h"
 
 #include <QApplication>
 #include <QFont>

@@ -1,6 +1,6 @@
-#include "ui/ButtonOnlyDialog.h"
+#include "ui/widgets/ButtonOnlyDialog.h"
 
-#include "ui/Guard.h"
+#include "ui/widgets/Guard.h"
 
 #include <QCloseEvent>
 #include <QKeyEvent>

@@ -1,6 +1,6 @@
-#include "ui/SiteItem.h"
+#include "ui/widgets/SiteItem.h"
 
-#include "ui/QtText.h"
+#include "ui/widgets/QtText.h"
 
 #include <QByteArray>
 #include <QCollator>

@@ -1,4 +1,4 @@
-#include "ui/SpeedButton.h"
+#include "ui/widgets/SpeedButton.h"
 
 namespace portolan {
 

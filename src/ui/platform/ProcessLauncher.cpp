@@ -1,6 +1,6 @@
-#include "ui/ProcessLauncher.h"
+#include "ui/platform/ProcessLauncher.h"
 
-#include "ui/QtText.h"
+#include "ui/widgets/QtText.h"
 
 #include <QProcess>
 

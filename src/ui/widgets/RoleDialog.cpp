@@ -1,7 +1,7 @@
-#include "ui/RoleDialog.h"
+#include "ui/widgets/RoleDialog.h"
 
 #include "book/Messages.h"
-#include "ui/Guard.h"
+#include "ui/widgets/Guard.h"
 
 #include <QApplication>
 #include <QKeyEvent>

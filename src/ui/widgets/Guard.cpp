@@ -1,4 +1,4 @@
-#include "ui/Guard.h"
+#include "ui/widgets/Guard.h"
 
 #include "ui/UncaughtError.h"
 

@@ -1,6 +1,6 @@
-#include "ui/FileDialogs.h"
+#include "ui/widgets/FileDialogs.h"
 
-#include "ui/QtText.h"
+#include "ui/widgets/QtText.h"
 
 #include <QFileInfo>
 #include <QMessageBox>

@@ -1,4 +1,4 @@
-#include "ui/Glyphs.h"
+#include "ui/widgets/Glyphs.h"
 
 #include <QImage>
 #include <QPixmap>

@@ -1,4 +1,4 @@
-#include "ui/SiteList.h"
+#include "ui/widgets/SiteList.h"
 
 namespace portolan {
 

@@ -1,7 +1,8 @@
-#include "ui/Application.h"
+#include "ui/platform/Application.h"
 
-#include "ui/Glyphs.h"
-#include "ui/Guard.h"
+#include "book/DateLocale.h"
+#include "ui/widgets/Glyphs.h"
+#include "ui/widgets/Guard.h"
 
 #include <QEvent>
 #include <QProxyStyle>
