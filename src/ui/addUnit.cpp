@@ -1,7 +1,6 @@
 #include "ui/addUnit.h"
 
 #include "commands/SiteEditing.h"
-#include "ui/mainUnit.h"
 #include "ui/widgets/Guard.h"
 #include "ui/widgets/QtText.h"
 
@@ -14,8 +13,9 @@
 
 namespace portolan {
 
-TaddFRM::TaddFRM(TmainFRM& main)
-    : ButtonOnlyDialog(&main, "addFRM", "Add/Edit Site", QSize(321, 237)), main_(main) {
+TaddFRM::TaddFRM(QWidget* parent, Session& session, UserInterface& ui, DialogPlacement placement)
+    : ButtonOnlyDialog(parent, "addFRM", "Add/Edit Site", QSize(321, 237)), session_(session), ui_(ui),
+      placement_(std::move(placement)) {
     descBX = addEdit("descBX", "Description", "Label1", {8, 8}, {8, 24, 225, 21});
     descBX->setMaxLength(DescriptionLimit);
     addrBX = addEdit("addrBX", "Address", "Label2", {8, 48}, {8, 64, 145, 21});
@@ -56,9 +56,9 @@ QLineEdit* TaddFRM::addEdit(const QString& name, const QString& label, const QSt
 }
 
 void TaddFRM::FormShow() {
-    main_.placeDialog(*this);
+    placement_(*this);
     descBX->setFocus();
-    const SiteDialogContent content = siteDialogContent(main_.session());
+    const SiteDialogContent content = siteDialogContent(session_);
     for (QLineEdit* box : {descBX, addrBX, portBX, dirBX, userBX, passBX, scriptBX})
         box->clear();
     anonCHK->setChecked(true);
@@ -90,7 +90,7 @@ void TaddFRM::okBTNClick() {
     typed.LoginDirectory = fromQString(dirBX->text());
     typed.Script = fromQString(scriptBX->text());
     typed.Anonymous = anonCHK->isChecked();
-    if (portolan::okBTNClick(main_.session(), main_, typed))
+    if (portolan::okBTNClick(session_, ui_, typed))
         closeByButton(Accepted);
 }
 

@@ -1,20 +1,23 @@
 #pragma once
 
+#include "commands/Session.h"
+#include "commands/UserInterface.h"
 #include "ui/widgets/ButtonOnlyDialog.h"
+#include "ui/widgets/DialogPlacement.h"
 
 class QCheckBox;
 class QLineEdit;
 
 namespace portolan {
 
-class TmainFRM;
-
 // The add/edit site dialog: shown modally by Insert and Edit, it checks the typed site and stores it
 // through the editing commands. It closes only by OK after a successful store, or by Cancel.
 class TaddFRM : public ButtonOnlyDialog {
     Q_OBJECT
 public:
-    explicit TaddFRM(TmainFRM& main);
+    // The dialog stores sites into the session's book and reports through ui; placement puts it beside
+    // the main window at every showing.
+    TaddFRM(QWidget* parent, Session& session, UserInterface& ui, DialogPlacement placement);
 
 protected:
     void FormShow() override;
@@ -26,7 +29,9 @@ private:
     void okBTNClick();
     void cancelBTNClick();
 
-    TmainFRM& main_;
+    Session& session_;
+    UserInterface& ui_;
+    DialogPlacement placement_;
     QLineEdit* descBX;
     QLineEdit* addrBX;
     QLineEdit* portBX;

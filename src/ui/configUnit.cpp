@@ -1,7 +1,6 @@
 #include "ui/configUnit.h"
 
 #include "commands/ClientConfiguration.h"
-#include "ui/mainUnit.h"
 #include "ui/widgets/FileDialogs.h"
 #include "ui/widgets/Glyphs.h"
 #include "ui/widgets/Guard.h"
@@ -32,10 +31,10 @@ const QString clientSuffix;
 
 } // namespace
 
-TconfigFRM::TconfigFRM(TmainFRM& main)
-    : ButtonOnlyDialog(&main, "configFRM", "Configure FTP Client", QSize(300, 147)), main_(main),
-      OpenDialog1(this, "OpenDialog1", "Find FTP client executable", clientFilter, clientSuffix,
-                  FileRole::OpenAny) {
+TconfigFRM::TconfigFRM(QWidget* parent, Session& session, DialogPlacement placement)
+    : ButtonOnlyDialog(parent, "configFRM", "Configure FTP Client", QSize(300, 147)), session_(session),
+      placement_(std::move(placement)), OpenDialog1(this, "OpenDialog1", "Find FTP client executable",
+                                                    clientFilter, clientSuffix, FileRole::OpenAny) {
     auto* Label1 = new QLabel("Command Line:", this);
     Label1->setObjectName("Label1");
     Label1->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
@@ -91,12 +90,12 @@ void TconfigFRM::createLegend() {
 }
 
 void TconfigFRM::FormCreate() {
-    cmdBX->setText(toQString(main_.session().settings.ClientCommand));
-    cftpBX->setChecked(main_.session().settings.UseAnonymParam);
+    cmdBX->setText(toQString(session_.settings.ClientCommand));
+    cftpBX->setChecked(session_.settings.UseAnonymParam);
 }
 
 void TconfigFRM::FormShow() {
-    main_.placeDialog(*this);
+    placement_(*this);
     cmdBX->setFocus();
 }
 
@@ -108,7 +107,7 @@ void TconfigFRM::footerSBClick() {
 
 void TconfigFRM::Button1Click() {
     const std::string trimmed =
-        confirmClientSettings(main_.session().settings, fromQString(cmdBX->text()), cftpBX->isChecked());
+        confirmClientSettings(session_.settings, fromQString(cmdBX->text()), cftpBX->isChecked());
     cmdBX->setText(toQString(trimmed));
     closeByButton(Accepted);
 }

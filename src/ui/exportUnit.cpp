@@ -1,7 +1,6 @@
 #include "ui/exportUnit.h"
 
 #include "commands/ExportText.h"
-#include "ui/mainUnit.h"
 #include "ui/widgets/FileDialogs.h"
 #include "ui/widgets/Glyphs.h"
 #include "ui/widgets/Guard.h"
@@ -29,8 +28,9 @@ void placeLabel(QLabel& label, const QRect& place) {
 
 } // namespace
 
-TexportFRM::TexportFRM(TmainFRM& main)
-    : ButtonOnlyDialog(&main, "exportFRM", "Export", QSize(329, 172)), main_(main),
+TexportFRM::TexportFRM(QWidget* parent, Session& session, UserInterface& ui, DialogPlacement placement)
+    : ButtonOnlyDialog(parent, "exportFRM", "Export", QSize(329, 172)), session_(session), ui_(ui),
+      placement_(std::move(placement)),
       OpenDialog1(this, "OpenDialog1", QString(), "ASCII text files (*.txt)", "txt", FileRole::OpenExisting),
       SaveDialog1(this, "SaveDialog1", "Export sites to an ASCII file", "ASCII Export (*.txt)", "txt",
                   FileRole::Save) {
@@ -100,7 +100,7 @@ void TexportFRM::FormCreate() {
 }
 
 void TexportFRM::FormShow() {
-    main_.placeDialog(*this);
+    placement_(*this);
     headerTX->setFocus();
 }
 
@@ -120,7 +120,7 @@ void TexportFRM::Button1Click() {
     request.footerText = fromQString(footerTX->text());
     for (std::size_t i = 0; i < columnLists_.size(); ++i)
         request.columns[i] = fromQString(columnLists_[i]->currentText());
-    exportSites(main_.session(), main_, request);
+    exportSites(session_, ui_, request);
 }
 
 void TexportFRM::Button2Click() {

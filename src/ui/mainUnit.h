@@ -46,7 +46,6 @@ public:
     ~TmainFRM() override;
 
     void setSecondaryWindows(const SecondaryWindows& windows);
-    Session& session() { return session_; }
 
     // Puts a dialog 20 pixels right of and 22 below the main window's top-left corner, pulled back
     // so that its right and bottom edges do not pass those of the screen.

@@ -141,7 +141,7 @@ std::shared_ptr<ShownMessage> pressOkExpectingMessage(QDialog& dialog) {
 }
 
 std::function<void()> insertByMenu(MainWindowFixture& fixture) {
-    return [&fixture] { fixture.action("Insert1")->trigger(); };
+    return [&fixture] { fixture.trigger("Insert1"); };
 }
 
 std::function<void()> editByButton(MainWindowFixture& fixture) {
@@ -395,7 +395,7 @@ void AddDialogTest::insertOpensThroughMenuButtonAndInsKey() {
     startOnBook(fixture, {alphaSite});
     const std::function<void()> open = [&] {
         if (way == "menu")
-            fixture.action("Insert1")->trigger();
+            fixture.trigger("Insert1");
         else if (way == "button")
             QTest::mouseClick(fixture.button("InsertSB"), Qt::LeftButton);
         else
@@ -586,7 +586,7 @@ void AddDialogTest::editKeepingItsDescriptionStoresItAgainToday() {
     MainWindowFixture fixture;
     startOnBook(fixture, {alphaSite, betaSite, gammaSite}, {july4th1996, july4th1996, july4th1996});
     selectSite(fixture.siteBox(), "Alpha");
-    fixture.action("DeletePD")->trigger(); // frees slot 0
+    fixture.trigger("DeletePD"); // frees slot 0
     fixture.session.BookModified = false;
     selectSite(fixture.siteBox(), "Gamma");
     QVERIFY(inModalDialog(editByButton(fixture), "cancelBTN", [](QDialog& dialog) {
@@ -718,7 +718,7 @@ void AddDialogTest::deleteThroughMenuButtonAndDelKey() {
     selectSite(fixture.siteBox(), "Beta");
     auto unexpected = whenModal([](QWidget* dialog) { closeByCloseBox(dialog); }, 200);
     if (way == "menu")
-        fixture.action("DeletePD")->trigger();
+        fixture.trigger("DeletePD");
     else if (way == "button")
         QTest::mouseClick(fixture.button("DeleteSB"), Qt::LeftButton);
     else
@@ -761,7 +761,7 @@ void AddDialogTest::insertEditDeleteAndSaveWriteTheExpectedBytes() {
     QCOMPARE(itemTexts(fixture.siteBox()), QStringList({"Beta", "Gamma"}));
 
     auto chosen = whenModal([&](QWidget* dialog) { typeFileName(dialog, fixture.path("round.ptn")); });
-    fixture.action("SaveAs1")->trigger();
+    fixture.trigger("SaveAs1");
     QVERIFY(*chosen);
     QCOMPARE(fixture.window->windowTitle(), QStringLiteral("Portolan - round.ptn"));
     QVERIFY(!fixture.session.BookModified);

@@ -3,6 +3,7 @@
 #include "support/WindowDriving.h"
 
 #include "book/SettingsFile.h"
+#include "ui/configUnit.h"
 #include "ui/widgets/QtText.h"
 
 #include <QAction>
@@ -40,7 +41,7 @@ void startWithSettings(MainWindowFixture& fixture, const std::string& command, b
 }
 
 std::function<void()> configureByMenu(MainWindowFixture& fixture) {
-    return [&fixture] { fixture.action("Options1")->trigger(); };
+    return [&fixture] { fixture.trigger("Options1"); };
 }
 
 QLineEdit* commandBox(QDialog& dialog) {
@@ -87,6 +88,7 @@ private slots:
     void browseAppendsTheChosenPath();
     void cancelledBrowseChangesNothingAndTheLastNameIsOffered();
     void dialogIsPlacedBesideTheMainWindowOnEveryShowing();
+    void dialogNeedsOnlyTheSessionAndItsPlacement();
     void enterEscapeAndCloseBoxDoNothing_data();
     void enterEscapeAndCloseBoxDoNothing();
 };
@@ -386,6 +388,31 @@ void ConfigDialogTest::dialogIsPlacedBesideTheMainWindowOnEveryShowing() {
                               std::min(mainAt.y() + 22, screen.height() - outer.height()));
         QCOMPARE(outer.topLeft(), expected);
     }
+}
+
+// Built without the other windows: the dialog reads and sets the session's client settings and asks
+// its placement where to stand at every showing.
+void ConfigDialogTest::dialogNeedsOnlyTheSessionAndItsPlacement() {
+    MainWindowFixture fixture;
+    fixture.session.settings.ClientCommand = "ftp %a";
+    int placements = 0;
+    TconfigFRM dialog(nullptr, fixture.session, [&](QWidget& shown) {
+        ++placements;
+        shown.move(150, 120);
+    });
+    for (int showing = 1; showing <= 2; ++showing)
+        QVERIFY(inModalDialog([&] { dialog.exec(); }, "Button2",
+                              [&](QDialog& open) {
+                                  QCOMPARE(placements, showing);
+                                  QCOMPARE(open.pos(), QPoint(150, 120));
+                                  if (showing == 2) {
+                                      QTest::keyClick(commandBox(open),
+                                                      Qt::Key_End); // the shown command is selected
+                                      QTest::keyClicks(commandBox(open), " %p");
+                                      clickButton(&open, "Button1");
+                                  }
+                              }));
+    QCOMPARE(toQString(fixture.session.settings.ClientCommand), QStringLiteral("ftp %a %p"));
 }
 
 void ConfigDialogTest::enterEscapeAndCloseBoxDoNothing_data() {

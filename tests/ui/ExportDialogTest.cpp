@@ -43,7 +43,7 @@ QDialog* exportDialog(const MainWindowFixture& fixture) {
 
 // Chooses Tools > Export to ASCII and returns the export dialog.
 QDialog& openExport(const MainWindowFixture& fixture) {
-    fixture.action("ExportASCIIlist1")->trigger();
+    fixture.trigger("ExportASCIIlist1");
     return *exportDialog(fixture);
 }
 

@@ -280,7 +280,7 @@ void MainWindowTest::openThroughMenuAndButtonReadsTheChosenFile() {
     if (byButton)
         QTest::mouseClick(fixture.button("OpenSB"), Qt::LeftButton);
     else
-        fixture.action("Open1")->trigger();
+        fixture.trigger("Open1");
     QVERIFY(*chosen);
     QCOMPARE(fixture.window->windowTitle(), QStringLiteral("Portolan - sites.ptn"));
     QCOMPARE(fixture.siteBox()->count(), 3);
@@ -301,7 +301,7 @@ void MainWindowTest::failedOpenListsThePreviousBookAgain() {
         typeFileName(dialog, fixture.path("short.ptn"));
         error = recordMessage("OK"); // the read error that follows the choice
     });
-    fixture.action("Open1")->trigger();
+    fixture.trigger("Open1");
     QVERIFY(error);
     QCOMPARE(error->text, "An error occured upon read of " +
                               QString::fromStdString(fixture.path("short.ptn")) +
@@ -319,7 +319,7 @@ void MainWindowTest::newAsksWhenChangedAndCancelKeepsTheBook() {
     selectRow(fixture.siteBox(), 0);
     changeBook(fixture);
     auto question = recordMessage("Cancel");
-    fixture.action("New1")->trigger();
+    fixture.trigger("New1");
     QCOMPARE(question->text,
              QStringLiteral("Are you sure you want to open a site file and loose any unsaved work?"));
     QCOMPARE(fixture.siteBox()->count(), 3);
@@ -347,7 +347,7 @@ void MainWindowTest::saveOfAnUntitledBookAsksForANameAndAboutAnExistingFile() {
     MainWindowFixture fixture;
     writeBook(fixture.path("source.ptn"), threeSites);
     fixture.start(fixture.path("source.ptn"));
-    fixture.action("New1")->trigger();
+    fixture.trigger("New1");
     writeBook(fixture.path("existing.ptn"), {threeSites[0]});
     const std::string before = fileBytes(fixture.path("existing.ptn"));
 
@@ -355,12 +355,12 @@ void MainWindowTest::saveOfAnUntitledBookAsksForANameAndAboutAnExistingFile() {
         typeFileName(dialog, fixture.path("existing.ptn"));
         recordMessage("Cancel"); // the overwrite question that follows the choice
     });
-    fixture.action("Save1")->trigger();
+    fixture.trigger("Save1");
     QVERIFY(*chosen);
     QCOMPARE(fixture.window->windowTitle(), QStringLiteral("Portolan - existing.ptn"));
     QCOMPARE(fileBytes(fixture.path("existing.ptn")), before);
 
-    fixture.action("Save1")->trigger(); // titled now: writes at once
+    fixture.trigger("Save1"); // titled now: writes at once
     const std::string written = fileBytes(fixture.path("existing.ptn"));
     QCOMPARE(written.size(), SiteFileSize);
     QVERIFY(written != before);
@@ -382,7 +382,7 @@ void MainWindowTest::saveAsWritesUnderTheNewName() {
     const std::string original = fileBytes(fixture.path("book.ptn"));
     fixture.start(fixture.path("book.ptn"));
     auto chosen = chooseFile(fixture.path("copy"));
-    fixture.action("SaveAs1")->trigger();
+    fixture.trigger("SaveAs1");
     QVERIFY(*chosen);
     QCOMPARE(fixture.window->windowTitle(), QStringLiteral("Portolan - copy.ptn"));
     QCOMPARE(fileBytes(fixture.path("copy.ptn")), original);
@@ -394,7 +394,7 @@ void MainWindowTest::saveAsWritesUnderTheNewName() {
         offeredFolder = qobject_cast<QFileDialog*>(dialog)->directory().absolutePath();
         pressKey(dialog, Qt::Key_Escape);
     });
-    fixture.action("SaveAs1")->trigger(); // cancelled: the current file is written all the same
+    fixture.trigger("SaveAs1"); // cancelled: the current file is written all the same
     QVERIFY(*cancelled);
     QCOMPARE(offeredName, QStringLiteral("copy.ptn")); // the last choice, in its own folder
     QCOMPARE(offeredFolder, QDir(fixture.folder.path()).absolutePath());
@@ -421,7 +421,7 @@ void MainWindowTest::aNameWindows1252CannotHoldIsRefused() {
         stayedOpen = dialog->isVisible();
         pressKey(dialog, Qt::Key_Escape);
     });
-    fixture.action("SaveAs1")->trigger();
+    fixture.trigger("SaveAs1");
     QVERIFY(*chosen);
     QVERIFY(stayedOpen);
     QVERIFY(refusal.contains("cannot keep in a file name"));
@@ -434,7 +434,7 @@ void MainWindowTest::closeQuestionNoKeepsRunningAndWritesTheSettings() {
     fixture.start();
     changeBook(fixture);
     auto question = recordMessage("No");
-    fixture.action("Exit1")->trigger();
+    fixture.trigger("Exit1");
     QCOMPARE(question->text, QStringLiteral(" has been changed since the last time it was saved.  "
                                             "Are you sure you want to exit and loose all changes?"));
     QVERIFY(fixture.window->isVisible());

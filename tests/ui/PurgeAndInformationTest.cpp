@@ -42,7 +42,7 @@ void startOnAgedBook(MainWindowFixture& fixture) {
 }
 
 std::function<void()> purgeByMenu(MainWindowFixture& fixture) {
-    return [&fixture] { fixture.action("PurgeOld1")->trigger(); };
+    return [&fixture] { fixture.trigger("PurgeOld1"); };
 }
 
 QLineEdit* answerBox(QDialog& prompt) {
@@ -80,7 +80,7 @@ void checkBookUntouched(const MainWindowFixture& fixture, const SiteSlots& befor
 std::function<void()> informationBy(MainWindowFixture& fixture, const QString& way) {
     return [&fixture, way] {
         if (way == "menu")
-            fixture.action("getInfoPD")->trigger();
+            fixture.trigger("getInfoPD");
         else if (way == "button")
             QTest::mouseClick(fixture.button("getInfoSB"), Qt::LeftButton);
         else
@@ -319,7 +319,7 @@ void PurgeAndInformationTest::informationShowsTheNineLines() {
     fixture.start(fixture.path("book.ptn"));
     selectSite(fixture.siteBox(), toQString(site.Description));
     auto shown = recordMessage("OK");
-    fixture.action("getInfoPD")->trigger();
+    fixture.trigger("getInfoPD");
     QVERIFY(shown->opened);
     QCOMPARE(shown->caption, QStringLiteral("Information"));
     QCOMPARE(shown->buttons, QStringList({"OK"}));

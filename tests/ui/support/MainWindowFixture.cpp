@@ -40,6 +40,13 @@ QAction* MainWindowFixture::action(const char* name) const {
     return window->findChild<QAction*>(name);
 }
 
+void MainWindowFixture::trigger(const char* name) const {
+    QAction* item = action(name);
+    QVERIFY2(item, qPrintable(QString("there is no menu item %1").arg(name)));
+    QVERIFY2(item->isEnabled(), qPrintable(QString("the menu item %1 is disabled").arg(name)));
+    item->trigger();
+}
+
 QToolButton* MainWindowFixture::button(const char* name) const {
     return window->findChild<QToolButton*>(name);
 }

@@ -33,6 +33,9 @@ public:
     std::string path(const QString& name) const; // a file in the temporary folder, as a text
 
     QAction* action(const char* name) const;
+    // Chooses the menu item of this objectName as a person can: fails the test, triggering nothing, when
+    // there is no such item or it is disabled.
+    void trigger(const char* name) const;
     QToolButton* button(const char* name) const;
     QListWidget* siteBox() const;
     QLabel* statusPanel(int panel) const;
