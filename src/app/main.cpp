@@ -1,6 +1,6 @@
 #include "book/DateLocale.h"
 #include "commands/Session.h"
-#include "runtime/Files.h"
+#include "runtime/ProgramPlaces.h"
 #include "ui/Windows.h"
 #include "ui/mainUnit.h"
 #include "ui/platform/Application.h"
@@ -16,7 +16,8 @@ int main(int argc, char* argv[]) {
     using namespace portolan;
     SystemClock clock;
     ProcessLauncher launcher;
-    Session session(clock, launcher, executableFolder());
+    SystemPlaces places;
+    Session session(clock, launcher, places);
     LoadDateSettings(session.dateSettings, true);
 
     GuardedApplication application(argc, argv);

@@ -1,5 +1,6 @@
 #include "commands/BookCommands.h"
 
+#include "book/SettingsLocation.h"
 #include "book/SiteFile.h"
 #include "runtime/Errors.h"
 #include "runtime/Files.h"
@@ -127,13 +128,13 @@ bool FormCloseQuery(Session& session, UserInterface& ui) {
     values.Top = bounds.Top;
     values.Width = bounds.Width;
     values.Height = bounds.Height;
-    writeSettingsFile(session.settingsFolder, values);
+    writeSettings(session.places, values);
     return mayClose;
 }
 
 void loadSettings(Session& session) {
     try {
-        session.settingsRead = readSettingsFile(session.settingsFolder, session.settings);
+        session.settingsRead = readSettings(session.places, session.settings);
     } catch (const InOutError&) {
         session.settingsRead = true; // the values were taken before the close failed
         throw;

@@ -5,6 +5,7 @@
 #include "book/SettingsFile.h"
 #include "book/SiteBook.h"
 #include "commands/Launcher.h"
+#include "runtime/ProgramPlaces.h"
 
 #include <array>
 #include <cstdint>
@@ -15,8 +16,8 @@ namespace portolan {
 // The program-wide state that the windows share, and the outside services the commands use. One
 // exists for the whole run; tests make their own with a fixed clock and a recording launcher.
 struct Session {
-    Session(const Clock& clock, Launcher& launcher, std::string settingsFolder)
-        : clock(clock), launcher(launcher), settingsFolder(std::move(settingsFolder)) {}
+    Session(const Clock& clock, Launcher& launcher, const ProgramPlaces& places)
+        : clock(clock), launcher(launcher), places(places) {}
 
     SiteBook book;
 
@@ -37,7 +38,7 @@ struct Session {
 
     const Clock& clock;
     Launcher& launcher;
-    std::string settingsFolder; // where prtln.cfg is read and written
+    const ProgramPlaces& places; // where prtln.cfg is read and written
 };
 
 } // namespace portolan

@@ -36,7 +36,7 @@ void startWithSettings(MainWindowFixture& fixture, const std::string& command, b
     stored.Height = 217;
     stored.ClientCommand = command;
     stored.UseAnonymParam = useAnonym;
-    writeSettingsFile(fixture.session.settingsFolder, stored);
+    writeSettingsFile(fixture.places.folder, stored);
     fixture.start();
 }
 
@@ -287,7 +287,7 @@ void ConfigDialogTest::okTrimsAndStoresTheCommandAndOption() {
     }));
     QCOMPARE(toQString(fixture.session.settings.ClientCommand), stored);
     QVERIFY(fixture.session.settings.UseAnonymParam);
-    QVERIFY(!QFile::exists(QString::fromStdString(settingsFilePath(fixture.session.settingsFolder))));
+    QVERIFY(!QFile::exists(QString::fromStdString(settingsFilePath(fixture.places.folder))));
     const Shown shown = nextShowing(fixture);
     QCOMPARE(shown.command, stored);
     QVERIFY(shown.checked);

@@ -104,7 +104,7 @@ void MainWindowTest::opensAtTheStoredBounds() {
     stored.Top = 90;
     stored.Width = 333;
     stored.Height = 288;
-    writeSettingsFile(fixture.session.settingsFolder, stored);
+    writeSettingsFile(fixture.places.folder, stored);
     fixture.start();
     QCOMPARE(fixture.window->frameGeometry(), QRect(140, 90, 333, 288));
 }
@@ -439,7 +439,7 @@ void MainWindowTest::closeQuestionNoKeepsRunningAndWritesTheSettings() {
                                             "Are you sure you want to exit and loose all changes?"));
     QVERIFY(fixture.window->isVisible());
     Settings stored;
-    QVERIFY(readSettingsFile(fixture.session.settingsFolder, stored));
+    QVERIFY(readSettingsFile(fixture.places.folder, stored));
     QCOMPARE(stored.Width, 270);
     QCOMPARE(stored.Height, 217);
 }
@@ -452,7 +452,7 @@ void MainWindowTest::exitWithoutChangesClosesAndStoresTheBounds() {
     QVERIFY(fixture.window->close());
     QVERIFY(!fixture.window->isVisible());
     Settings stored;
-    QVERIFY(readSettingsFile(fixture.session.settingsFolder, stored));
+    QVERIFY(readSettingsFile(fixture.places.folder, stored));
     QCOMPARE(QRect(stored.Left, stored.Top, stored.Width, stored.Height), QRect(50, 60, 270, 217));
 }
 

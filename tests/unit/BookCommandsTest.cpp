@@ -289,6 +289,24 @@ TEST_F(BookCommands, CloseQueryWithoutChangesAsksNothing) {
     EXPECT_EQ(readBytes(settingsFilePath(folder.path())).size(), SettingsRecordSize);
 }
 
+TEST_F(BookCommands, TheSettingsFolderIsWorkedOutAtEveryReadAndWrite) {
+    ui.bounds = {1, 2, 300, 250};
+    FormCloseQuery(session, ui);
+    EXPECT_EQ(readBytes(settingsFilePath(folder.path())).size(), SettingsRecordSize);
+
+    // The program's folder becomes one the user may not write: the next write goes to the user's own
+    // folder, and the next read comes from there.
+    places.readOnly = {folder.path(), settingsFilePath(folder.path())};
+    const std::string configHome = folder.file("config");
+    places.environment["XDG_CONFIG_HOME"] = configHome;
+    ui.bounds = {7, 8, 310, 260};
+    FormCloseQuery(session, ui);
+    loadSettings(session);
+    EXPECT_EQ(session.settings.Left, 7);
+    EXPECT_EQ(session.settings.Width, 310);
+    EXPECT_EQ(readBytes(configHome + "/portolan/prtln.cfg").size(), SettingsRecordSize);
+}
+
 TEST_F(BookCommands, LoadSettingsTakesTheStoredValues) {
     loadSettings(session);
     EXPECT_FALSE(session.settingsRead);

@@ -1,5 +1,6 @@
 #include "support/FakeUserInterface.h"
 #include "support/TempFolder.h"
+#include "support/TestPlaces.h"
 
 #include "commands/ClientLaunch.h"
 
@@ -13,6 +14,7 @@ namespace {
 using testing::FixedClock;
 using testing::RecordingLauncher;
 using testing::TempFolder;
+using testing::TestPlaces;
 
 // The site of the worked examples: Mirror at example-host, port 21, user guest, directory /pub.
 SiteFields mirror() {
@@ -114,7 +116,8 @@ TEST(SiteBoxDblClick, LaunchesTheCurrentSiteWithTheSettingsInForce) {
     TempFolder folder;
     FixedClock clock({2026, 12, 7});
     RecordingLauncher launcher;
-    Session session(clock, launcher, folder.path());
+    TestPlaces places(folder.path());
+    Session session(clock, launcher, places);
     session.book.storeSite(0, mirror(), 35250);
     session.book.SiteTable[0].Anonymous = 1;
     session.book.copyToCurrent(0);
@@ -134,7 +137,8 @@ TEST(SiteBoxDblClick, AnEmptyTemplateHandsOnAnEmptyLine) {
     TempFolder folder;
     FixedClock clock({2026, 12, 7});
     RecordingLauncher launcher;
-    Session session(clock, launcher, folder.path());
+    TestPlaces places(folder.path());
+    Session session(clock, launcher, places);
 
     SiteBoxDblClick(session);
 

@@ -1,5 +1,6 @@
 #include "support/FakeUserInterface.h"
 #include "support/TempFolder.h"
+#include "support/TestPlaces.h"
 
 #include "commands/PurgeOld.h"
 #include "runtime/Errors.h"
@@ -25,7 +26,8 @@ protected:
     testing::TempFolder folder;
     testing::FixedClock clock{{2026, 12, 7}};
     testing::RecordingLauncher launcher;
-    Session session{clock, launcher, folder.path()};
+    testing::TestPlaces places{folder.path()};
+    Session session{clock, launcher, places};
     testing::FakeUserInterface ui;
 
     // Stores a site into the lowest free slot and lists it.

@@ -22,7 +22,8 @@
 
 namespace portolan::test {
 
-MainWindowFixture::MainWindowFixture() : session(clock, launcher, fromQString(folder.path())) {}
+MainWindowFixture::MainWindowFixture()
+    : places(fromQString(folder.path())), session(clock, launcher, places) {}
 
 MainWindowFixture::~MainWindowFixture() = default;
 

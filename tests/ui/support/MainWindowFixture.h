@@ -1,6 +1,7 @@
 #pragma once
 
 #include "unit/support/FakeUserInterface.h"
+#include "unit/support/TestPlaces.h"
 
 #include "book/SiteBook.h"
 #include "commands/Session.h"
@@ -43,6 +44,7 @@ public:
     QTemporaryDir folder;
     testing::FixedClock clock{{2026, 12, 7}};
     testing::RecordingLauncher launcher;
+    testing::TestPlaces places;
     Session session;
     std::unique_ptr<TmainFRM> window;
 };

@@ -2,6 +2,7 @@
 
 #include "FakeUserInterface.h"
 #include "TempFolder.h"
+#include "TestPlaces.h"
 
 #include "commands/Session.h"
 
@@ -15,7 +16,8 @@ struct CommandFixture {
     TempFolder folder;
     FixedClock clock{{2026, 12, 7}};
     RecordingLauncher launcher;
-    Session session{clock, launcher, folder.path()};
+    TestPlaces places{folder.path()};
+    Session session{clock, launcher, places};
     FakeUserInterface ui;
 
     // Stores a site into the lowest free slot and lists it, as the add/edit dialog does.

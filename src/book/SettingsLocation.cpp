@@ -1,0 +1,30 @@
+#include "book/SettingsLocation.h"
+
+namespace portolan {
+
+SettingsFolder settingsFolder(const ProgramPlaces& places) {
+    std::string programFolder = places.programFolder();
+    if (places.userMayWrite(settingsFilePath(programFolder)) || places.userMayWrite(programFolder))
+        return {std::move(programFolder), false};
+    // The base directory specification ignores a relative XDG_CONFIG_HOME.
+    const std::string configHome = places.environmentValue("XDG_CONFIG_HOME");
+    if (configHome.starts_with('/'))
+        return {configHome + "/portolan", true};
+    const std::string home = places.environmentValue("HOME");
+    if (!home.empty())
+        return {home + "/.config/portolan", true};
+    return {std::move(programFolder), false};
+}
+
+bool readSettings(const ProgramPlaces& places, Settings& values) {
+    return readSettingsFile(settingsFolder(places).path, values);
+}
+
+void writeSettings(const ProgramPlaces& places, const Settings& values) {
+    const SettingsFolder folder = settingsFolder(places);
+    if (folder.perUser)
+        places.makePrivateFolder(folder.path); // a failure shows as the failing write below
+    writeSettingsFile(folder.path, values);
+}
+
+} // namespace portolan

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <string>
+
+namespace portolan {
+
+// What finding the program's own files asks of the system: the program's folder, the user's
+// environment, and who may write where. Paths are the system's own bytes.
+class ProgramPlaces {
+public:
+    virtual ~ProgramPlaces() = default;
+
+    // The folder that holds the running program's executable, without a final "/".
+    virtual std::string programFolder() const = 0;
+
+    // The value of the environment variable name; empty when it is unset.
+    virtual std::string environmentValue(const char* name) const = 0;
+
+    // True when the user may write the file or folder at path; false when there is none.
+    virtual bool userMayWrite(const std::string& path) const = 0;
+
+    // Makes the folder at path and every missing folder above it, each readable, writable and
+    // searchable by the user alone; folders that exist are left as they are. True when path is a
+    // folder afterwards.
+    virtual bool makePrivateFolder(const std::string& path) const = 0;
+};
+
+// The answers of the running program: executableFolder(), the process's environment, and the
+// system's own permission checks for the real user.
+class SystemPlaces : public ProgramPlaces {
+public:
+    std::string programFolder() const override;
+    std::string environmentValue(const char* name) const override;
+    bool userMayWrite(const std::string& path) const override;
+    bool makePrivateFolder(const std::string& path) const override;
+};
+
+} // namespace portolan

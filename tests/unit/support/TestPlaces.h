@@ -1,0 +1,31 @@
+#pragma once
+
+#include "runtime/ProgramPlaces.h"
+
+#include <map>
+#include <set>
+#include <string>
+
+namespace portolan::testing {
+
+// The places of a copy of the program in a test's own folder: the program's folder and the
+// environment are the test's, a path in readOnly is one the user may not write whoever runs the test
+// (root may write anything), and every other question goes to the system.
+struct TestPlaces final : SystemPlaces {
+    explicit TestPlaces(std::string folder) : folder(std::move(folder)) {}
+
+    std::string programFolder() const override { return folder; }
+    std::string environmentValue(const char* name) const override {
+        const auto value = environment.find(name);
+        return value == environment.end() ? std::string() : value->second;
+    }
+    bool userMayWrite(const std::string& path) const override {
+        return !readOnly.contains(path) && SystemPlaces::userMayWrite(path);
+    }
+
+    std::string folder;
+    std::map<std::string, std::string> environment;
+    std::set<std::string> readOnly;
+};
+
+} // namespace portolan::testing
