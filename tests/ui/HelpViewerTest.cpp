@@ -58,6 +58,7 @@ private slots:
     void cleanup();
     void aFileInTheCurrentFolderComesFirst();
     void otherwiseTheManualBesideTheExecutable();
+    void anInstalledCopyFindsTheManualInItsDataFolder();
     void aMissingFileShowsNothing();
     void jumpScrollsToTheIndex();
     void contentsShowTheTopAgain();
@@ -107,6 +108,25 @@ void HelpViewerTest::otherwiseTheManualBesideTheExecutable() {
     const QString text = plainText(*viewer->browser());
     QVERIFY(text.startsWith(QStringLiteral("Portolan Help")));
     QVERIFY(text.contains(QStringLiteral("Portolan is an address book for FTP sites.")));
+}
+
+void HelpViewerTest::anInstalledCopyFindsTheManualInItsDataFolder() {
+    // An installed tree: prefix/bin holds the program, prefix/share/portolan the manual.
+    const QTemporaryDir prefix;
+    QVERIFY(QDir(prefix.path()).mkpath(QStringLiteral("bin")));
+    QVERIFY(QDir(prefix.path()).mkpath(QStringLiteral("share/portolan")));
+    const QString bin = QDir(prefix.path()).filePath(QStringLiteral("bin"));
+    const QString installed = QDir(prefix.path()).filePath(QStringLiteral("share/portolan/") + helpFile);
+    writeFile(installed, "<html><body><p>The installed manual.</p></body></html>");
+    QCOMPARE(findHelpFile(helpFile, bin), installed);
+
+    // A manual beside the program still comes before it, one in the current folder before both.
+    const QString beside = QDir(bin).filePath(helpFile);
+    writeFile(beside, "<html><body><p>Beside the program.</p></body></html>");
+    QCOMPARE(findHelpFile(helpFile, bin), beside);
+    const QString local = QDir(folder_->path()).filePath(helpFile);
+    writeFile(local, "<html><body><p>In the current folder.</p></body></html>");
+    QCOMPARE(findHelpFile(helpFile, bin), QFileInfo(local).absoluteFilePath());
 }
 
 void HelpViewerTest::aMissingFileShowsNothing() {

@@ -1,6 +1,5 @@
 #include "ui/platform/HelpViewer.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QPointer>
@@ -42,8 +41,12 @@ void HelpViewer::showFile(const QString& path) {
     activateWindow();
 }
 
-QString findHelpFile(const QString& helpFile) {
-    for (const QString& folder : {QDir::currentPath(), QCoreApplication::applicationDirPath()}) {
+QString findHelpFile(const QString& helpFile, const QString& programFolder) {
+    // PORTOLAN_DATA_FROM_BIN is the installed data folder seen from the installed program's folder,
+    // so an installed copy finds its manual under any prefix.
+    const QString dataFolder =
+        QDir::cleanPath(QDir(programFolder).filePath(QStringLiteral(PORTOLAN_DATA_FROM_BIN)));
+    for (const QString& folder : {QDir::currentPath(), programFolder, dataFolder}) {
         const QFileInfo candidate(QDir(folder), helpFile);
         if (candidate.isFile() && candidate.isReadable())
             return candidate.absoluteFilePath();

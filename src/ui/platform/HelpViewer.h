@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCoreApplication>
 #include <QString>
 #include <QWidget>
 
@@ -23,9 +24,11 @@ private:
     QTextBrowser* browser_;
 };
 
-// The help file of the given bare name: looked up in the current folder, then in the folder of the
-// executable. Empty when neither holds a readable file of that name.
-QString findHelpFile(const QString& helpFile);
+// The help file of the given bare name: looked up in the current folder, then in the program's
+// folder, then in the data folder of an installed copy (share/portolan beside the bin folder).
+// Empty when none of them holds a readable file of that name.
+QString findHelpFile(const QString& helpFile,
+                     const QString& programFolder = QCoreApplication::applicationDirPath());
 
 // Shows the contents of the help file, from its top, in the help viewer, which is made on first use
 // as a window of owner and goes with it. True when the file was found; otherwise nothing is shown
