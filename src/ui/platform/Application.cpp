@@ -5,6 +5,8 @@
 #include "ui/widgets/Guard.h"
 
 #include <QEvent>
+#include <QGuiApplication>
+#include <QImageReader>
 #include <QProxyStyle>
 
 namespace portolan {
@@ -40,6 +42,17 @@ public:
 
 } // namespace
 
+QIcon applicationIcon() {
+    QIcon icon;
+    for (const int size : {16, 24, 32, 48, 64}) {
+        // Read as PNG without asking the image format plugins, which would all be loaded to answer.
+        QImageReader reader(QStringLiteral(":/icons/%1.png").arg(size), "png");
+        reader.setAutoDetectImageFormat(false);
+        icon.addPixmap(QPixmap::fromImage(reader.read()));
+    }
+    return icon;
+}
+
 // The windows are laid out in pixels for "MS Sans Serif" at 11 pixels. Linux rarely has it, and
 // looking for a missing family costs the start-up a long search, so the fonts nearest to its widths
 // come first; the first one installed is taken.
@@ -54,6 +67,9 @@ QFont classicFont() {
 void setUpApplication(QApplication& application, DateSettings& dateSettings) {
     // Only the name: a display name would be appended to every window title by the window system.
     QApplication::setApplicationName("Portolan");
+    // The desktop entry's name lets the desktop match the windows with the menu entry and its icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("io.github.portolan.Portolan"));
+    QApplication::setWindowIcon(applicationIcon());
     QApplication::setStyle(new PortolanStyle);
     QApplication::setFont(classicFont());
     application.installEventFilter(new LocaleWatcher(&application, dateSettings));

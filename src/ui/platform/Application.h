@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QFont>
+#include <QIcon>
 
 namespace portolan {
 
@@ -11,8 +12,12 @@ namespace portolan {
 // at that size, so that the fixed layouts of the windows fit their texts.
 QFont classicFont();
 
-// Prepares the application object: the title "Portolan" and the font; and keeps the date settings up
-// to date when the system's locale changes (the month and day names keep their start-up values).
+// Portolan's own icon, a compass rose on a chart, at 16, 24, 32, 48 and 64 pixels.
+QIcon applicationIcon();
+
+// Prepares the application object: the title "Portolan", the icon of every window and the font; and
+// keeps the date settings up to date when the system's locale changes (the month and day names keep
+// their start-up values).
 void setUpApplication(QApplication& application, DateSettings& dateSettings);
 
 } // namespace portolan
