@@ -9,6 +9,12 @@
 #include <QImageReader>
 #include <QProxyStyle>
 
+// The icons are compiled into this library, a static one: its resources are registered only when
+// asked for, and outside any namespace.
+static void registerIconResources() {
+    Q_INIT_RESOURCE(icons);
+}
+
 namespace portolan {
 
 namespace {
@@ -43,6 +49,7 @@ public:
 } // namespace
 
 QIcon applicationIcon() {
+    registerIconResources();
     QIcon icon;
     for (const int size : {16, 24, 32, 48, 64}) {
         // Read as PNG without asking the image format plugins, which would all be loaded to answer.

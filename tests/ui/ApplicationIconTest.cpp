@@ -1,0 +1,63 @@
+#include "book/DateSettings.h"
+#include "ui/platform/Application.h"
+
+#include <QFile>
+#include <QGuiApplication>
+#include <QWidget>
+#include <QtTest>
+
+using namespace portolan;
+
+namespace {
+
+QList<QSize> squares(std::initializer_list<int> sizes) {
+    QList<QSize> list;
+    for (const int size : sizes)
+        list.append(QSize(size, size));
+    return list;
+}
+
+// Whether any image format plugin has been loaded into the process.
+bool imageFormatPluginLoaded() {
+    QFile maps(QStringLiteral("/proc/self/maps"));
+    return maps.open(QIODevice::ReadOnly) && maps.readAll().contains("/imageformats/");
+}
+
+} // namespace
+
+class ApplicationIconTest : public QObject {
+    Q_OBJECT
+private slots:
+    void theIconHasItsFiveSizes();
+    void theSmallestSizeIsTheHandDrawnPixelMap();
+    void everyWindowCarriesItAndNamesTheDesktopEntry();
+};
+
+void ApplicationIconTest::theIconHasItsFiveSizes() {
+    const QIcon icon = applicationIcon();
+    QCOMPARE(icon.availableSizes(), squares({16, 24, 32, 48, 64}));
+    for (const QSize& size : icon.availableSizes())
+        QCOMPARE(icon.pixmap(size).size(), size);
+    QVERIFY2(!imageFormatPluginLoaded(), "reading the icon loads no image format plugin");
+}
+
+void ApplicationIconTest::theSmallestSizeIsTheHandDrawnPixelMap() {
+    const QImage image =
+        applicationIcon().pixmap(QSize(16, 16)).toImage().convertToFormat(QImage::Format_ARGB32);
+    QCOMPARE(qAlpha(image.pixel(0, 0)), 0);              // a rounded corner
+    QCOMPARE(image.pixel(1, 0), qRgb(0x7a, 0x5a, 0x2b)); // the chart's edge
+    QCOMPARE(image.pixel(7, 2), qRgb(0xa4, 0x16, 0x1a)); // the north point, its shaded half
+    QCOMPARE(image.pixel(8, 2), qRgb(0xe5, 0x38, 0x3b)); // and its lit half
+    QCOMPARE(image.pixel(2, 3), qRgb(0x45, 0x7b, 0x9d)); // a rhumb line
+}
+
+void ApplicationIconTest::everyWindowCarriesItAndNamesTheDesktopEntry() {
+    DateSettings dateSettings;
+    setUpApplication(*qApp, dateSettings);
+    QCOMPARE(QGuiApplication::desktopFileName(), QStringLiteral("io.github.portolan.Portolan"));
+    const QWidget window;
+    QCOMPARE(window.windowIcon().availableSizes(), squares({16, 24, 32, 48, 64}));
+}
+
+QTEST_MAIN(ApplicationIconTest)
+#include "ApplicationIconTest.moc"
