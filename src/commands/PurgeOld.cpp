@@ -11,7 +11,8 @@ void PurgeOldSites(Session& session, UserInterface& ui) {
         ui.InputQuery("Purge Old", "Specify cut-off date:", FormatDateText(today, session.dateSettings));
     if (!answer || answer->empty())
         return;
-    const DayNumber cutOff = ParseDateText(*answer, session.dateSettings, DecodeDayNumber(today).year);
+    // The year is the clock's when the answer is read: the prompt may have stood open over New Year.
+    const DayNumber cutOff = ParseDateText(*answer, session.dateSettings, session.clock.localDate().year);
 
     SiteBook& book = session.book;
     for (SiteRecord& record : book.SiteTable)

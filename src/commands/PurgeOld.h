@@ -11,7 +11,8 @@ namespace portolan {
 // any slot changes, and BookModified, CurrentSite and the enabled states stay as they were.
 // Cancelling the prompt, or confirming an empty answer, changes nothing. An answer that is not a valid
 // date throws EConvertError "'<answer>' is not a valid date" before anything has changed; a two-digit
-// or missing year is read against today's year.
+// or missing year is read against the clock's year at the moment the answer is read, not when the
+// prompt opened.
 void PurgeOldSites(Session& session, UserInterface& ui);
 
 } // namespace portolan

@@ -90,16 +90,24 @@ TEST_F(PurgeOldTest, CancellingOrAnEmptyAnswerChangesNothing) {
 TEST_F(PurgeOldTest, CutOffsReadWithTheDefaultSettings) {
     struct Case {
         const char* answer;
-        DayNumber cutOff; // the first day that stays
+        DayNumber cutOff;                        // the first day that stays
+        CalendarDate clockAtAnswer{2026, 12, 7}; // the clock turns while the prompt is open
     };
     const Case cases[] = {
         {"12/31/96", day(2096, 12, 31)}, // a two-digit year takes the current century
         {"7/4", day(2026, 7, 4)},        // no year: the current one
-        {"1/1/1900", day(1900, 1, 1)},   {"12/31/9999", day(9999, 12, 31)}, {" 3/15/2020 ", day(2020, 3, 15)},
+        {"1/1/1900", day(1900, 1, 1)},
+        {"12/31/9999", day(9999, 12, 31)},
+        {" 3/15/2020 ", day(2020, 3, 15)},
+        {"7/4", day(2027, 7, 4), {2027, 1, 1}},        // the year when the answer is read
+        {"1/1/5", day(2105, 1, 1), {2100, 1, 1}},      // and its century
+        {"12/7/2026", day(2026, 12, 7), {2027, 1, 1}}, // a whole year needs no clock
     };
     for (const Case& c : cases) {
         session.book.clearSites();
         ui.clearSiteItems();
+        clock.date = {2026, 12, 7};
+        ui.whilePrompting = [&] { clock.date = c.clockAtAnswer; };
         const std::vector<DayNumber> stamps{c.cutOff - 1,      c.cutOff,     c.cutOff + 1,
                                             day(1899, 12, 30), day(1, 1, 1), day(9999, 12, 31)};
         for (std::size_t i = 0; i < stamps.size(); ++i)
