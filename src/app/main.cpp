@@ -6,7 +6,6 @@
 #include "ui/platform/Application.h"
 #include "ui/platform/ProcessLauncher.h"
 #include "ui/widgets/Guard.h"
-#include "ui/widgets/QtText.h"
 
 #include <memory>
 #include <optional>
@@ -24,7 +23,7 @@ int main(int argc, char* argv[]) {
 
     std::optional<std::string> startupFile;
     if (argc > 1)
-        startupFile = fromQString(QString::fromLocal8Bit(argv[1]));
+        startupFile = std::string(argv[1]); // the path exactly as the system passed it
 
     const std::unique_ptr<TmainFRM> mainFRM(createWindows(session, startupFile));
     mainFRM->show();

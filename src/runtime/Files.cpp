@@ -1,7 +1,6 @@
 // Every POSIX call of the program's file handling lives here.
 #include "runtime/Files.h"
 
-#include "runtime/Cp1252.h"
 #include "runtime/Errors.h"
 
 #include <cerrno>
@@ -83,7 +82,7 @@ PlainFile::~PlainFile() {
 void PlainFile::openForReading(const std::string& path) {
     if (descriptor_ >= 0)
         close();
-    descriptor_ = ::open(utf8FromCp1252(path).c_str(), O_RDONLY | O_CLOEXEC);
+    descriptor_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (descriptor_ < 0) {
         recordError(lastErrorCode());
         return;
@@ -125,7 +124,7 @@ void PlainFile::close() {
     descriptor_ = -1;
 }
 
-ReplacingFile::ReplacingFile(const std::string& target) : target_(resolvedTarget(utf8FromCp1252(target))) {
+ReplacingFile::ReplacingFile(const std::string& target) : target_(resolvedTarget(target)) {
     struct stat existing {};
     const bool replacing = ::stat(target_.c_str(), &existing) == 0;
     if (replacing && S_ISDIR(existing.st_mode)) {
@@ -226,7 +225,7 @@ std::string executableFolder() {
     const ssize_t length = ::readlink("/proc/self/exe", path, sizeof path - 1);
     if (length <= 0)
         return ".";
-    return cp1252FromUtf8(folderOf(std::string(path, static_cast<std::size_t>(length))));
+    return folderOf(std::string(path, static_cast<std::size_t>(length)));
 }
 
 } // namespace portolan

@@ -6,7 +6,8 @@
 
 namespace portolan {
 
-// Paths are texts like every other, in Windows-1252; they are handed to the system as UTF-8.
+// Paths are the system's own bytes (UTF-8 on Linux, whatever the file system holds). They are handed
+// to the system exactly as they come, never converted and never refused for their characters.
 
 // A file on disk opened for reading or created for writing. Opening records an error code when it
 // fails; reading or writing a file that is not open records ioCode::FileNotOpen, and the wrong
@@ -54,7 +55,7 @@ private:
     void flushPending();
     void abandon();
 
-    std::string target_; // as the system names it
+    std::string target_;
     std::string temporary_;
     int descriptor_ = -1;
     std::string pending_; // written bytes not yet handed to the system
@@ -64,7 +65,7 @@ private:
 // True when the file can be opened for reading; it is opened and closed again at once.
 bool canOpenForReading(const std::string& path);
 
-// The folder that holds the running program's executable, without a final "/".
+// The folder that holds the running program's executable, without a final "/", as the system names it.
 std::string executableFolder();
 
 } // namespace portolan

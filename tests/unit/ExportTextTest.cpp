@@ -493,6 +493,25 @@ TEST_F(ExportText, AFullDiskWhileCopyingTheHeaderShowsTheHeaderMessage) {
     EXPECT_EQ(folder.entryCount(), 2u);
 }
 
+TEST_F(ExportText, NamesOfAnyScriptAreOpenedAsTheyAreAndAskedAboutInCapitals) {
+    const std::string inner =
+        folder.file("\xD0\x94\xD0\xBE\xD0\xBA\xD1\x83\xD0\xBC\xD0\xB5\xD0\xBD\xD1\x82\xD1\x8B"); // Документы
+    ASSERT_EQ(::mkdir(inner.c_str(), 0700), 0);
+    writeBytes(inner + "/\xE9\xA0\xAD.txt", "Head");                  // 頭.txt
+    writeBytes(inner + "/\xE8\xB6\xB3.txt", "Foot");                  // 足.txt
+    target = inner + "/\xD1\x81\xD0\xB0\xD0\xB9\xD1\x82\xD1\x8B.txt"; // сайты.txt
+    writeBytes(target, "old export");
+    storeSite(0, "Mirror");
+    ExportRequest request = columns({"Description"});
+    request.headerText = inner + "/\xE9\xA0\xAD.txt";
+    request.footerText = inner + "/\xE8\xB6\xB3.txt";
+    ui.answers.push_back(AnswerYes);
+    EXPECT_EQ(exportTo(request), "Head\r\nMirror \r\nFoot\r\n");
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].text,
+              "The file  \xD1\x81\xD0\xB0\xD0\xB9\xD1\x82\xD1\x8B.TXT  exists.\r\n\r\nOverwrite the file?");
+}
+
 TEST_F(ExportText, AFooterThatCannotBeReadFailsWithItsCodeAndLeavesTheTarget) {
     if (!canOpenForReading(unreadableFile))
         GTEST_SKIP() << unreadableFile << " does not open here";

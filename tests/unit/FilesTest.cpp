@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <filesystem>
 #include <sys/stat.h>
 
 namespace portolan {
@@ -170,22 +171,30 @@ TEST(ReplacingFile, ASymbolicLinkHasItsFileReplaced) {
     EXPECT_EQ(readBytes(real), "new");
 }
 
-TEST(Files, PathsAreWindows1252TextsNamedInUtf8) {
-    TempFolder folder;
-    writeBytes(folder.file("\xc3\x9c"
-                           "bersicht.ptn"),
-               "old");
-    const std::string path = folder.path() + "/\xdc"
-                                             "bersicht.ptn";
-    EXPECT_TRUE(canOpenForReading(path));
-    ReplacingFile file(path);
-    file.write("new", 3);
-    file.close();
-    EXPECT_EQ(file.fetchError(), 0);
-    EXPECT_EQ(readBytes(folder.file("\xc3\x9c"
-                                    "bersicht.ptn")),
-              "new");
-    EXPECT_EQ(folder.entryCount(), 1u);
+TEST(Files, PathsAreTheSystemsOwnBytes) {
+    const char* const cases[] = {
+        "\xD0\x94\xD0\xBE\xD0\xBA\xD1\x83\xD0\xBC\xD0\xB5\xD0\xBD\xD1\x82\xD1\x8B", // Документы
+        "\xE6\x96\x87\xE6\x9B\xB8",                                                 // 文書
+        "\xDC"
+        "bersicht", // no UTF-8 at all, as an older file system may hold it
+    };
+    for (const char* folderName : cases) {
+        TempFolder folder;
+        const std::string inner = folder.file(folderName);
+        ASSERT_EQ(::mkdir(inner.c_str(), 0700), 0);
+        const std::string path = inner + "/\xD1\x81\xD0\xB0\xD0\xB9\xD1\x82\xD1\x8B.ptn"; // сайты.ptn
+        writeBytes(path, "old");
+        EXPECT_TRUE(canOpenForReading(path)) << folderName;
+        ReplacingFile file(path);
+        file.write("new", 3);
+        file.close();
+        EXPECT_EQ(file.fetchError(), 0) << folderName;
+        EXPECT_EQ(readBytes(path), "new") << folderName;
+        EXPECT_EQ(
+            std::distance(std::filesystem::directory_iterator(inner), std::filesystem::directory_iterator()),
+            1)
+            << folderName;
+    }
 }
 
 TEST(Files, CanOpenForReading) {

@@ -155,6 +155,7 @@ TEST_F(PurgeOldTest, AnInvalidDateThrowsAndChangesNothing) {
         {"7/4/", "'7/4/' is not a valid date"},
         {"   ", "'   ' is not a valid date"}, // blanks only are not empty
         {"2/30/2026", "'2/30/2026' is not a valid date"},
+        {"7/4\xC3\xA9", "'7/4\xE9' is not a valid date"}, // typed as Unicode, read as Windows-1252
     };
     for (const Case& c : cases) {
         session.book.clearSites();
@@ -210,6 +211,15 @@ TEST_F(PurgeOldTest, ABookAlreadyModifiedStaysModified) {
     PurgeOldSites(session, ui);
     EXPECT_TRUE(session.BookModified);
     EXPECT_EQ(session.book.SiteCount, 0);
+}
+
+// The prompt shows Unicode: month names of the locale, kept in Windows-1252, are converted for it.
+TEST_F(PurgeOldTest, TheProposalIsShownInUnicode) {
+    session.dateSettings.ShortDatePattern = "d/mmm/yyyy";
+    session.dateSettings.ShortMonthNames[11] = "D\xE9z";
+    ui.promptAnswers.push_back(std::nullopt);
+    PurgeOldSites(session, ui);
+    EXPECT_EQ(ui.log.at(0), "prompt Purge Old|Specify cut-off date:|7/D\xC3\xA9z/2026");
 }
 
 TEST_F(PurgeOldTest, TheProposalFollowsTheShortDatePattern) {

@@ -238,6 +238,22 @@ TEST(SettingsFile, AFailedWriteLeavesTheEarlierFileAndReportsNothing) {
     EXPECT_EQ(folder.entryCount(), 1u);
 }
 
+// The settings file lies wherever the program does, also in a folder named in any script.
+TEST(SettingsFile, IsReadAndWrittenInAFolderOfAnyScript) {
+    for (const char* name :
+         {"\xD0\x9F\xD1\x80\xD0\xBE\xD0\xB3\xD1\x80\xD0\xB0\xD0\xBC\xD0\xBC\xD1\x8B", // Программы
+          "\xE3\x83\x97\xE3\x83\xAD\xE3\x82\xB0\xE3\x83\xA9\xE3\x83\xA0"}) {          // プログラム
+        TempFolder folder;
+        const std::string inner = folder.file(name);
+        ASSERT_EQ(::mkdir(inner.c_str(), 0700), 0);
+        writeSettingsFile(inner, exampleSettings());
+        EXPECT_EQ(readBytes(inner + "/prtln.cfg"), exampleRecordBytes()) << name;
+        Settings values = startValues();
+        EXPECT_TRUE(readSettingsFile(inner, values)) << name;
+        EXPECT_EQ(values, exampleSettings()) << name;
+    }
+}
+
 TEST(SettingsStream, ReadingIsOneReadOfTheRecordThenTheClose) {
     MemoryStream stream(exampleRecordBytes() + "tail");
     Settings values = startValues();

@@ -339,15 +339,21 @@ TEST(SiteFile, AMissingFileGivesTheNotFoundMessageAndNothingElse) {
 }
 
 TEST(SiteFile, WritingIntoAMissingFolderBeepsThenNamesTheFileInCapitals) {
-    TempFolder folder;
-    // Only a to z change case; the Windows-1252 letter u with diaeresis stays as it is.
-    const std::string path = folder.file("no-such-folder/Mein B\xfcro 2.ptn");
-    RecordingMessages messages;
-    writeSiteFile(exampleBook(), path, messages);
-    EXPECT_EQ(messages.log,
-              (std::vector<Call>{Call::sound(), Call::message("Could not write to file  MEIN B\xfcRO 2.PTN",
-                                                              MessageKind::Information, button::OK)}));
-    EXPECT_EQ(folder.entryCount(), 0u);
+    // Only a to z change case; the letters of the path's other scripts stay as they are.
+    const std::pair<const char*, const char*> cases[] = {
+        {"Mein B\xC3\xBCro 2.ptn", "MEIN B\xC3\xBCRO 2.PTN"},
+        {"\xD1\x81\xD0\xB0\xD0\xB9\xD1\x82\xD1\x8B.ptn", "\xD1\x81\xD0\xB0\xD0\xB9\xD1\x82\xD1\x8B.PTN"},
+    };
+    for (const auto& [name, upperName] : cases) {
+        TempFolder folder;
+        RecordingMessages messages;
+        writeSiteFile(exampleBook(), folder.file(std::string("no-such-folder/") + name), messages);
+        EXPECT_EQ(messages.log,
+                  (std::vector<Call>{Call::sound(),
+                                     Call::message(std::string("Could not write to file  ") + upperName,
+                                                   MessageKind::Information, button::OK)}));
+        EXPECT_EQ(folder.entryCount(), 0u);
+    }
 }
 
 TEST(SiteFile, AWriteFailingPartWayLeavesTheEarlierFileByteForByte) {

@@ -22,7 +22,7 @@
 
 namespace portolan::test {
 
-MainWindowFixture::MainWindowFixture() : session(clock, launcher, fromQString(folder.path())) {}
+MainWindowFixture::MainWindowFixture() : session(clock, launcher, pathFromQString(folder.path())) {}
 
 MainWindowFixture::~MainWindowFixture() = default;
 
@@ -33,7 +33,7 @@ void MainWindowFixture::start(std::optional<std::string> startupFile) {
 }
 
 std::string MainWindowFixture::path(const QString& name) const {
-    return fromQString(folder.filePath(name));
+    return pathFromQString(folder.filePath(name));
 }
 
 QAction* MainWindowFixture::action(const char* name) const {
@@ -83,11 +83,11 @@ void typeFileName(QWidget* fileDialog, const std::string& path) {
     // An inactive dialog keeps the file still selected in its list over the typed name.
     activate(dialog);
     // The folder is picked first, as typing a whole path races the name box's completion.
-    const QFileInfo file(toQString(path));
+    const QFileInfo file(pathToQString(path));
     dialog->setDirectory(file.absolutePath());
     name->setFocus();
     name->selectAll();
-    QTest::keyClicks(name, file.fileName());
+    typeText(name, file.fileName());
     QTest::keyClick(name, Qt::Key_Return);
 }
 
