@@ -1,3 +1,4 @@
+#include "support/FileSituations.h"
 #include "support/FileSizeLimit.h"
 #include "support/MemoryStream.h"
 #include "support/TempFolder.h"
@@ -252,6 +253,34 @@ TEST(SettingsFile, IsReadAndWrittenInAFolderOfAnyScript) {
         EXPECT_TRUE(readSettingsFile(inner, values)) << name;
         EXPECT_EQ(values, exampleSettings()) << name;
     }
+}
+
+// A copy of the program in a folder the user may not write, beside a settings file the user may write.
+TEST(SettingsFile, InAReadOnlyFolderAWritableFileIsRewrittenInPlace) {
+    TempFolder folder;
+    writeBytes(folder.file("prtln.cfg"), std::string(200, '\x01'));
+    ASSERT_EQ(::chmod(folder.file("prtln.cfg").c_str(), 0666), 0);
+    const testing::ReadOnlyFolder readOnly(folder.path());
+    if (readOnly.ignored())
+        GTEST_SKIP() << "this user writes into any folder; tests/run-as-nobody runs this test";
+    writeSettingsFile(folder.path(), exampleSettings());
+    EXPECT_EQ(readBytes(folder.file("prtln.cfg")), exampleRecordBytes());
+    EXPECT_EQ(folder.entryCount(), 1u);
+}
+
+// A FIFO named prtln.cfg is no file that the program waits on or replaces.
+TEST(SettingsFile, AFifoIsNeitherWaitedOnNorReplaced) {
+    TempFolder folder;
+    ASSERT_TRUE(testing::makeFifo(folder.file("prtln.cfg")));
+    const testing::Deadline deadline(10);
+    Settings values = startValues();
+    EXPECT_FALSE(readSettingsFile(folder.path(), values));
+    EXPECT_EQ(values, startValues());
+    writeSettingsFile(folder.path(), exampleSettings());
+    struct stat info {};
+    ASSERT_EQ(::lstat(folder.file("prtln.cfg").c_str(), &info), 0);
+    EXPECT_TRUE(S_ISFIFO(info.st_mode));
+    EXPECT_EQ(folder.entryCount(), 1u);
 }
 
 TEST(SettingsStream, ReadingIsOneReadOfTheRecordThenTheClose) {

@@ -1,3 +1,4 @@
+#include "support/FileSituations.h"
 #include "support/FileSizeLimit.h"
 #include "support/MemoryStream.h"
 #include "support/RecordingMessages.h"
@@ -371,6 +372,36 @@ TEST(SiteFile, AWriteFailingPartWayLeavesTheEarlierFileByteForByte) {
                                                               MessageKind::Information, button::OK)}));
     EXPECT_EQ(readBytes(path), earlier);
     EXPECT_EQ(folder.entryCount(), 1u) << "no temporary file is left";
+}
+
+// A book that the user may write, in a folder the user may not write, is rewritten in place; a write
+// failing part-way puts the earlier bytes back.
+TEST(SiteFile, InAReadOnlyFolderAWritableBookIsSavedInPlaceOrLeftByteForByte) {
+    for (const rlim_t room : {RLIM_INFINITY, rlim_t{50000}}) {
+        TempFolder folder;
+        const std::string path = folder.file("team.ptn");
+        const std::string earlier = randomBytes(SiteFileSize, 11);
+        writeBytes(path, earlier);
+        ASSERT_EQ(::chmod(path.c_str(), 0666), 0);
+        const testing::ReadOnlyFolder readOnly(folder.path());
+        if (readOnly.ignored())
+            GTEST_SKIP() << "this user writes into any folder; tests/run-as-nobody runs this test";
+        RecordingMessages messages;
+        {
+            const FileSizeLimit limit(room);
+            writeSiteFile(exampleBook(), path, messages);
+        }
+        if (room == RLIM_INFINITY) {
+            EXPECT_TRUE(messages.log.empty());
+            EXPECT_EQ(readBytes(path), exampleFileBytes());
+        } else {
+            EXPECT_EQ(messages.log, (std::vector<Call>{Call::sound(),
+                                                       Call::message("Could not write to file  TEAM.PTN",
+                                                                     MessageKind::Information, button::OK)}));
+            EXPECT_EQ(readBytes(path), earlier);
+        }
+        EXPECT_EQ(folder.entryCount(), 1u);
+    }
 }
 
 TEST(SiteFile, ANewFileIsForItsOwnerAloneAndAReplacedOneKeepsItsMode) {
