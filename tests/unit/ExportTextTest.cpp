@@ -421,6 +421,9 @@ TEST_F(ExportText, ATargetThatIsTheHeaderOrFooterIsReadWithItsOldContent) {
         std::string result;
     };
     const Case cases[] = {
+        {"header", true, false, "Old text\r\nMirror \r\n"},
+        {"footer", false, true, "Mirror \r\nOld text\r\n"},
+        {"header and footer", true, true, "Old text\r\nMirror \r\nOld text\r\n"},
     };
     for (const Case& c : cases) {
         writeBytes(target, "Old text\r\n");
@@ -475,20 +478,24 @@ TEST_F(ExportText, AHeaderThatCannotBeReadShowsItsMessageAndLeavesTheTarget) {
     }
 }
 
+// A small header is gathered in memory with the site lines; the write failure is still the header's.
 TEST_F(ExportText, AFullDiskWhileCopyingTheHeaderShowsTheHeaderMessage) {
-    writeBytes(folder.file("head.txt"), std::string(200000, 'h'));
-    writeBytes(target, "old export");
-    ExportRequest request = columns({"Description"});
-    request.headerText = folder.file("head.txt");
-    ui.answers.push_back(AnswerYes);
-    {
-        const FileSizeLimit limit(1000);
-        EXPECT_EQ(failureOf(request), 0);
+    for (const std::size_t headerSize : {500u, 200000u}) {
+        ui.messages.clear();
+        writeBytes(folder.file("head.txt"), std::string(headerSize, 'h'));
+        writeBytes(target, "old export");
+        ExportRequest request = columns({"Description"});
+        request.headerText = folder.file("head.txt");
+        ui.answers.push_back(AnswerYes);
+        {
+            const FileSizeLimit limit(100);
+            EXPECT_EQ(failureOf(request), 0) << headerSize;
+        }
+        ASSERT_EQ(ui.messages.size(), 2u) << headerSize;
+        EXPECT_EQ(ui.messages[1].text, headerReadError) << headerSize;
+        EXPECT_EQ(readBytes(target), "old export") << headerSize;
+        EXPECT_EQ(folder.entryCount(), 2u) << headerSize;
     }
-    ASSERT_EQ(ui.messages.size(), 2u);
-    EXPECT_EQ(ui.messages[1].text, headerReadError);
-    EXPECT_EQ(readBytes(target), "old export");
-    EXPECT_EQ(folder.entryCount(), 2u);
 }
 
 // A FIFO opens at once as a file that cannot be opened: as header or footer it gets its message, and
@@ -577,7 +584,8 @@ TEST_F(ExportText, ATargetThatCannotBeCreatedFailsWithItsCode) {
     EXPECT_EQ(folder.entryCount(), 1u);
 }
 
-// A target that the user may write, in a folder the user may not write, is rewritten in place.
+// A target that the user may write, in a folder the user may not write, is rewritten in place; a header
+// or footer that is the target itself is still read with its old content.
 TEST_F(ExportText, ATargetInAReadOnlyFolderIsRewrittenInPlace) {
     storeSite(0, "Mirror");
     struct Case {
@@ -588,6 +596,9 @@ TEST_F(ExportText, ATargetInAReadOnlyFolderIsRewrittenInPlace) {
     };
     const Case cases[] = {
         {"no header or footer", false, false, "Mirror \r\n"},
+        {"header", true, false, "Old text\r\nMirror \r\n"},
+        {"footer", false, true, "Mirror \r\nOld text\r\n"},
+        {"header and footer", true, true, "Old text\r\nMirror \r\nOld text\r\n"},
     };
     writeBytes(target, "Old text\r\n");
     ASSERT_EQ(::chmod(target.c_str(), 0666), 0);
