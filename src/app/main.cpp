@@ -1,33 +1,5 @@
-#include "book/DateLocale.h"
-#include "commands/Session.h"
-#include "runtime/ProgramPlaces.h"
-#include "ui/Windows.h"
-#include "ui/mainUnit.h"
-#include "ui/platform/Application.h"
-#include "ui/platform/ProcessLauncher.h"
-#include "ui/widgets/Guard.h"
-#include "ui/widgets/QtText.h"
-
-#include <memory>
-#include <optional>
-#include <string>
+#include "app/Startup.h"
 
 int main(int argc, char* argv[]) {
-    using namespace portolan;
-    SystemClock clock;
-    ProcessLauncher launcher;
-    SystemPlaces places;
-    Session session(clock, launcher, places);
-    LoadDateSettings(session.dateSettings, true);
-
-    GuardedApplication application(argc, argv);
-    setUpApplication(application, session.dateSettings);
-
-    std::optional<std::string> startupFile;
-    if (argc > 1)
-        startupFile = fromQString(QString::fromLocal8Bit(argv[1]));
-
-    const std::unique_ptr<TmainFRM> mainFRM(createWindows(session, startupFile));
-    mainFRM->show();
-    return GuardedApplication::exec();
+    return portolan::startPortolan(argc, argv);
 }

@@ -53,8 +53,7 @@ public:
         const auto split = splitDayNumber(value);
         if (!split)
             return;
-        if (date_.year != 0)
-            weekday_ = weekdayOf(split->day);
+        weekday_ = weekdayOf(split->day);
         hour_ = split->millisecond / 3'600'000;
         minute_ = split->millisecond / 60'000 % 60;
         second_ = split->millisecond / 1000 % 60;
@@ -72,7 +71,8 @@ private:
             append(std::string(minDigits - digits.size(), '0'));
         append(digits);
     }
-    // Month and day names exist only for a date inside the valid range.
+    // Month names exist only for a date inside the valid range; day names for every day that fits 32
+    // bits, since weekdays run on before 0001-01-01 and after 9999-12-31.
     void appendMonthName(const std::array<std::string, 12>& names) {
         if (date_.month >= 1 && date_.month <= 12)
             append(names[date_.month - 1]);
@@ -86,7 +86,7 @@ private:
 
     const DateSettings& settings_;
     CalendarDate date_;
-    int weekday_ = 0; // 0 where the date has none
+    int weekday_ = 0; // 0 where the value is no day that fits 32 bits
     int hour_ = 0;
     int minute_ = 0;
     int second_ = 0;
@@ -179,7 +179,10 @@ void PatternWriter::apply(std::string_view pattern) {
             apply(runLength() == 1 ? settings_.ShortTimePattern : settings_.LongTimePattern);
             break;
         case 'A':
-            if (const std::size_t used = appendMarker(pattern.substr(start)))
+            // A marker begins only where a run of one a begins; a longer run is written as it stands.
+            if (runLength() > 1)
+                append(pattern.substr(start, i - start));
+            else if (const std::size_t used = appendMarker(pattern.substr(start)))
                 i = start + used;
             else
                 append(starter);

@@ -81,7 +81,8 @@ CalendarDate DecodeDayNumber(DayNumber value) {
 }
 
 int weekdayOf(std::int32_t day) {
-    return (day + dayZeroOffset) % 7 + 1;
+    const int fromSaturday = static_cast<int>((std::int64_t{day} % 7 + 7) % 7); // day 0 is a Saturday
+    return (fromSaturday + 6) % 7 + 1;
 }
 
 CalendarDate SystemClock::localDate() const {

@@ -38,7 +38,8 @@ std::optional<DayAndTime> splitDayNumber(DayNumber value);
 // 0-0-0, so no value ever leads to undefined behaviour.
 CalendarDate DecodeDayNumber(DayNumber value);
 
-// The weekday of a day inside firstValidDay..lastValidDay, 1 = Sunday to 7 = Saturday (day 0 is 7).
+// The weekday of any day, 1 = Sunday to 7 = Saturday (day 0 is 7), also before 0001-01-01 and after
+// 9999-12-31, where the calendar has no date.
 int weekdayOf(std::int32_t day);
 
 // The local calendar date, as a source that tests can replace.

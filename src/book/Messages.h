@@ -35,7 +35,9 @@ enum MessageAnswer : int {
 };
 
 // How the site book reaches the user: a modal message with a kind and a button set, and the beep.
-// The window implements it; tests record the calls.
+// The window implements it; tests record the calls. The text is Unicode, in UTF-8: the program's words,
+// a path as it stands (its bytes are UTF-8 on Linux), and a Windows-1252 text of a site file or a date
+// only once converted by utf8FromCp1252.
 class MessageSink {
 public:
     virtual ~MessageSink() = default;

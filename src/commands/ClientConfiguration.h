@@ -15,7 +15,8 @@ namespace portolan {
 // command box. Nothing is written to the settings file here.
 std::string confirmClientSettings(Settings& settings, std::string_view commandText, bool useAnonymParam);
 
-// The browse button: the command text with the chosen file name appended directly, with no separator.
+// The browse button: the command text with the chosen file name appended directly, with no separator;
+// both are Windows-1252 texts.
 // A name that contains white space is appended in double quotes, so that the launcher, which splits the
 // command line into words at white space outside quotes, still sees one program. An empty name
 // appends nothing.

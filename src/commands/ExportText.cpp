@@ -148,12 +148,20 @@ void exportSites(Session& session, UserInterface& ui, const ExportRequest& reque
     if (!mayWriteTarget(ui, *targetPath))
         return;
 
-    // The target is replaced only by the final close, so every return or throw before it leaves an
-    // earlier file as it was, and a header or footer that is the target is read with its old content.
+    // The target takes its new content only at the final close, so every return or throw before it
+    // leaves an earlier file as it was.
     ReplacingFile target(*targetPath);
     throwOnError(target);
+    // Nothing reaches the target before the footer has been read whole (and the header is read whole
+    // before its lines are written), so a header or footer that is the target itself is read with its
+    // old content, also where the target is rewritten in place. A failed read of the footer counts
+    // where its lines are written.
+    std::string footerText;
+    const int footerFailure = hasFooter ? readText(footer, footerText) : 0;
     if (hasHeader) {
-        if (copyTextLines(header, target) != 0 || target.fetchError() != 0) {
+        const int readFailure = copyTextLines(header, target);
+        target.flush(); // so that a failure to write the header lines is seen as the header's
+        if (readFailure != 0 || target.fetchError() != 0) {
             ui.MessageDialog("An error occurred reading your header file.", MessageKind::Error, button::OK);
             return;
         }
@@ -164,8 +172,9 @@ void exportSites(Session& session, UserInterface& ui, const ExportRequest& reque
     writeSiteLines(session, request.columns, target);
     throwOnError(target);
     if (hasFooter) {
-        if (const int code = copyTextLines(footer, target); code != 0)
-            throw InOutError(code);
+        if (footerFailure != 0)
+            throw InOutError(footerFailure);
+        writeLines(footerText, target);
         throwOnError(target);
         footer.close();
         throwOnError(footer);

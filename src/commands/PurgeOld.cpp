@@ -2,16 +2,18 @@
 
 #include "book/DateParse.h"
 #include "book/DatePattern.h"
+#include "runtime/Cp1252.h"
 
 namespace portolan {
 
 void PurgeOldSites(Session& session, UserInterface& ui) {
-    const DayNumber today = Today(session.clock);
-    const auto answer =
-        ui.InputQuery("Purge Old", "Specify cut-off date:", FormatDateText(today, session.dateSettings));
+    const std::string proposal = FormatDateText(Today(session.clock), session.dateSettings);
+    const auto answer = ui.InputQuery("Purge Old", "Specify cut-off date:", utf8FromCp1252(proposal));
     if (!answer || answer->empty())
         return;
-    const DayNumber cutOff = ParseDateText(*answer, session.dateSettings, DecodeDayNumber(today).year);
+    // The year is the clock's when the answer is read: the prompt may have stood open over New Year.
+    const DayNumber cutOff =
+        ParseDateText(cp1252FromUtf8(*answer), session.dateSettings, session.clock.localDate().year);
 
     SiteBook& book = session.book;
     for (SiteRecord& record : book.SiteTable)

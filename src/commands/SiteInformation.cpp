@@ -2,6 +2,7 @@
 
 #include "book/DatePattern.h"
 #include "commands/SiteSelection.h"
+#include "runtime/Cp1252.h"
 
 namespace portolan {
 
@@ -23,7 +24,7 @@ void ShowSiteInformation(const Session& session, UserInterface& ui) {
     const auto slot = selectedSiteSlot(session, ui);
     if (!slot)
         return;
-    ui.MessageDialog(SiteInformationText(session.book.SiteTable[*slot], session.dateSettings),
+    ui.MessageDialog(utf8FromCp1252(SiteInformationText(session.book.SiteTable[*slot], session.dateSettings)),
                      MessageKind::Information, button::OK);
 }
 

@@ -1,5 +1,7 @@
 #include "commands/SiteSelection.h"
 
+#include "runtime/Cp1252.h"
+
 namespace portolan {
 
 std::optional<int> selectedSiteSlot(const Session& session, const UserInterface& ui) {
@@ -24,7 +26,7 @@ void SiteBoxClick(Session& session, UserInterface& ui) {
     const SiteRecord& site = session.book.SiteTable[*slot];
     std::string where(site.Address.text());
     where.append(" ").append(site.Port.text()).append(" ").append(site.LoginDirectory.text());
-    ui.setStatusText(1, where);
+    ui.setStatusText(1, utf8FromCp1252(where));
     session.book.copyToCurrent(*slot);
 }
 

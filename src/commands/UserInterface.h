@@ -25,7 +25,13 @@ struct WindowBounds {
 
 // What the commands need of the windows: questions, file names, the site list, the status panels, the
 // title, enabled states, the main window's bounds and the add/edit dialog. The main window implements
-// it; tests use a recording fake. Texts are Windows-1252 bytes.
+// it; tests use a recording fake. Three kinds of text cross it, each in one form:
+// - Shown texts (messages, the title, the status panels, the prompt's caption, prompt, proposal and
+//   answer) are Unicode, in UTF-8. A path joins them as it stands, its bytes being UTF-8 on Linux; the
+//   Windows-1252 texts of site files and date settings are converted (utf8FromCp1252) where they enter.
+// - Entries of the site list are descriptions, Windows-1252 bytes exactly as the site file holds them:
+//   each of the 256 byte values comes back from the list unchanged.
+// - File names from the file dialogs are paths, the system's own bytes, never converted.
 class UserInterface : public MessageSink {
 public:
     // The one-line input dialog, showing proposed: the text the user confirmed with OK, exactly as typed,

@@ -39,7 +39,8 @@ private:
     int code_;
 };
 
-// A text that is not what a conversion needs, such as a typed date that is not a valid date.
+// A text that is not what a conversion needs, such as a typed date that is not a valid date. Its message
+// quotes the text in Windows-1252, as the conversion read it.
 class EConvertError : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;

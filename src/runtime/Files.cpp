@@ -1,7 +1,6 @@
 // Every POSIX call of the program's file handling lives here.
 #include "runtime/Files.h"
 
-#include "runtime/Cp1252.h"
 #include "runtime/Errors.h"
 
 #include <cerrno>
@@ -41,9 +40,12 @@ std::size_t readFully(int descriptor, char* buffer, std::size_t size, int& failu
     return done;
 }
 
-bool writeFully(int descriptor, const char* data, std::size_t size) {
+// Writes size bytes at offset, or where the file stands when offset is negative; false with errno set
+// when a write fails.
+bool writeFully(int descriptor, const char* data, std::size_t size, off_t offset = -1) {
     while (size > 0) {
-        const ssize_t put = ::write(descriptor, data, size);
+        const ssize_t put =
+            offset < 0 ? ::write(descriptor, data, size) : ::pwrite(descriptor, data, size, offset);
         if (put < 0 && errno == EINTR)
             continue;
         if (put <= 0) {
@@ -53,8 +55,36 @@ bool writeFully(int descriptor, const char* data, std::size_t size) {
         }
         data += put;
         size -= static_cast<std::size_t>(put);
+        if (offset >= 0)
+            offset += put;
     }
     return true;
+}
+
+// Opens path with flags if it is a regular file; the descriptor, or -1 with the code to record. Another
+// kind of file is refused before it is opened, as opening a device can act on it, and again once open,
+// in case the name changed in between; the open itself waits for no FIFO's other end and makes no
+// terminal the program's own.
+int openRegularFile(const std::string& path, int flags, int& code) {
+    struct stat named {};
+    if (::stat(path.c_str(), &named) == 0 && !S_ISREG(named.st_mode)) {
+        code = ioCode::AccessDenied;
+        return -1;
+    }
+    const int descriptor = ::open(path.c_str(), flags | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (descriptor < 0) {
+        code = lastErrorCode();
+        return -1;
+    }
+    struct stat status {};
+    if (::fstat(descriptor, &status) != 0 || !S_ISREG(status.st_mode)) {
+        ::close(descriptor);
+        code = ioCode::AccessDenied;
+        return -1;
+    }
+    // Reads and writes of a regular file wait as usual.
+    ::fcntl(descriptor, F_SETFL, ::fcntl(descriptor, F_GETFL) & ~O_NONBLOCK);
+    return descriptor;
 }
 
 // The file a write to path really replaces: the end of a chain of symbolic links, or path itself.
@@ -83,18 +113,10 @@ PlainFile::~PlainFile() {
 void PlainFile::openForReading(const std::string& path) {
     if (descriptor_ >= 0)
         close();
-    descriptor_ = ::open(utf8FromCp1252(path).c_str(), O_RDONLY | O_CLOEXEC);
-    if (descriptor_ < 0) {
-        recordError(lastErrorCode());
-        return;
-    }
-    // The system opens a folder for reading too; to the program it is no file that can be opened.
-    struct stat status {};
-    if (::fstat(descriptor_, &status) == 0 && S_ISDIR(status.st_mode)) {
-        ::close(descriptor_);
-        descriptor_ = -1;
-        recordError(ioCode::AccessDenied);
-    }
+    int code = 0;
+    descriptor_ = openRegularFile(path, O_RDONLY, code);
+    if (descriptor_ < 0)
+        recordError(code);
 }
 
 std::size_t PlainFile::read(void* buffer, std::size_t size) {
@@ -125,10 +147,106 @@ void PlainFile::close() {
     descriptor_ = -1;
 }
 
-ReplacingFile::ReplacingFile(const std::string& target) : target_(resolvedTarget(utf8FromCp1252(target))) {
+InPlaceFile::InPlaceFile(const std::string& path) {
+    int code = 0;
+    descriptor_ = openRegularFile(path, O_RDWR, code);
+    if (descriptor_ < 0) {
+        recordError(code);
+        return;
+    }
+    char block[64 * 1024];
+    for (;;) {
+        int failure = 0;
+        const std::size_t got = readFully(descriptor_, block, sizeof block, failure);
+        original_.append(block, got);
+        if (failure != 0) {
+            ::close(descriptor_);
+            descriptor_ = -1;
+            recordError(ioCodeFromErrno(failure));
+            return;
+        }
+        if (got < sizeof block)
+            break;
+    }
+}
+
+InPlaceFile::~InPlaceFile() {
+    if (descriptor_ < 0)
+        return;
+    if (touched_)
+        restore();
+    ::close(descriptor_);
+}
+
+std::size_t InPlaceFile::read(void*, std::size_t) {
+    recordError(descriptor_ < 0 ? ioCode::FileNotOpen : ioCode::NotOpenForInput);
+    return 0;
+}
+
+void InPlaceFile::write(const void* data, std::size_t size) {
+    if (descriptor_ < 0) {
+        failed_ = true;
+        recordError(ioCode::FileNotOpen);
+        return;
+    }
+    pending_.append(static_cast<const char*>(data), size);
+    if (pending_.size() >= pendingLimit)
+        flushPending();
+}
+
+void InPlaceFile::flush() {
+    if (descriptor_ >= 0)
+        flushPending();
+}
+
+void InPlaceFile::flushPending() {
+    if (!pending_.empty() && !failed_) {
+        touched_ = true;
+        if (writeFully(descriptor_, pending_.data(), pending_.size(), static_cast<off_t>(written_))) {
+            written_ += pending_.size();
+        } else {
+            failed_ = true;
+            recordError(lastErrorCode());
+        }
+    }
+    pending_.clear();
+}
+
+void InPlaceFile::close() {
+    if (descriptor_ < 0) {
+        recordError(ioCode::FileNotOpen);
+        return;
+    }
+    flushPending();
+    if (!failed_ && written_ != original_.size()) {
+        touched_ = true;
+        if (::ftruncate(descriptor_, static_cast<off_t>(written_)) != 0) {
+            failed_ = true;
+            recordError(lastErrorCode());
+        }
+    }
+    if (!failed_ && ::fsync(descriptor_) != 0) {
+        failed_ = true;
+        recordError(lastErrorCode());
+    }
+    if (failed_ && touched_)
+        restore();
+    if (::close(descriptor_) != 0 && !failed_)
+        recordError(lastErrorCode());
+    descriptor_ = -1;
+}
+
+// Puts the old bytes and length back; a failure here leaves the first one recorded.
+void InPlaceFile::restore() {
+    writeFully(descriptor_, original_.data(), original_.size(), 0);
+    ::ftruncate(descriptor_, static_cast<off_t>(original_.size()));
+    ::fsync(descriptor_);
+}
+
+ReplacingFile::ReplacingFile(const std::string& target) : target_(resolvedTarget(target)) {
     struct stat existing {};
     const bool replacing = ::stat(target_.c_str(), &existing) == 0;
-    if (replacing && S_ISDIR(existing.st_mode)) {
+    if (replacing && !S_ISREG(existing.st_mode)) {
         failed_ = true;
         recordError(ioCode::AccessDenied);
         return;
@@ -140,11 +258,16 @@ ReplacingFile::ReplacingFile(const std::string& target) : target_(resolvedTarget
         recordError(lastErrorCode());
         return;
     }
-    const auto slash = target_.find_last_of('/');
-    const std::string name = slash == std::string::npos ? target_ : target_.substr(slash + 1);
-    std::string pattern = folderOf(target_) + "/." + name + ".XXXXXX";
+    // A name of fixed length, so that a target name as long as the system allows has a temporary too.
+    std::string pattern = folderOf(target_) + "/.portolan-XXXXXX";
     descriptor_ = ::mkostemp(pattern.data(), O_CLOEXEC); // created with mode 0600
     if (descriptor_ < 0) {
+        // A folder shared read-only around a file the user may write: the file is rewritten in place.
+        if (replacing && (errno == EACCES || errno == EPERM)) {
+            inPlace_ = std::make_unique<InPlaceFile>(target_);
+            takeErrorOfInPlace();
+            return;
+        }
         failed_ = true;
         recordError(lastErrorCode());
         return;
@@ -158,12 +281,23 @@ ReplacingFile::~ReplacingFile() {
     abandon();
 }
 
+void ReplacingFile::takeErrorOfInPlace() {
+    if (const int code = inPlace_->fetchError(); code != 0) {
+        failed_ = true;
+        recordError(code);
+    }
+}
+
 std::size_t ReplacingFile::read(void*, std::size_t) {
-    recordError(descriptor_ < 0 ? ioCode::FileNotOpen : ioCode::NotOpenForInput);
+    recordError(descriptor_ < 0 && !inPlace_ ? ioCode::FileNotOpen : ioCode::NotOpenForInput);
     return 0;
 }
 
 void ReplacingFile::write(const void* data, std::size_t size) {
+    if (inPlace_) {
+        inPlace_->write(data, size);
+        return takeErrorOfInPlace();
+    }
     if (descriptor_ < 0) {
         failed_ = true;
         recordError(ioCode::FileNotOpen);
@@ -171,6 +305,15 @@ void ReplacingFile::write(const void* data, std::size_t size) {
     }
     pending_.append(static_cast<const char*>(data), size);
     if (pending_.size() >= pendingLimit)
+        flushPending();
+}
+
+void ReplacingFile::flush() {
+    if (inPlace_) {
+        inPlace_->flush();
+        return takeErrorOfInPlace();
+    }
+    if (descriptor_ >= 0)
         flushPending();
 }
 
@@ -183,6 +326,10 @@ void ReplacingFile::flushPending() {
 }
 
 void ReplacingFile::close() {
+    if (inPlace_) {
+        inPlace_->close();
+        return takeErrorOfInPlace();
+    }
     if (descriptor_ < 0) {
         recordError(ioCode::FileNotOpen);
         return;
@@ -203,10 +350,26 @@ void ReplacingFile::close() {
     }
     if (failed_)
         ::unlink(temporary_.c_str());
+    else
+        syncFolder();
     temporary_.clear();
 }
 
+// The rename lasts only once the folder itself is on disk.
+void ReplacingFile::syncFolder() {
+    const int folder = ::open(folderOf(target_).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (folder < 0)
+        return; // a folder the user may write but not read cannot be flushed; the file is written
+    // Some file systems flush no folders and say so with EINVAL; that is no failure of the save.
+    if (::fsync(folder) != 0 && errno != EINVAL) {
+        failed_ = true;
+        recordError(lastErrorCode());
+    }
+    ::close(folder);
+}
+
 void ReplacingFile::abandon() {
+    inPlace_.reset();
     if (descriptor_ >= 0)
         ::close(descriptor_);
     descriptor_ = -1;
@@ -226,7 +389,7 @@ std::string executableFolder() {
     const ssize_t length = ::readlink("/proc/self/exe", path, sizeof path - 1);
     if (length <= 0)
         return ".";
-    return cp1252FromUtf8(folderOf(std::string(path, static_cast<std::size_t>(length))));
+    return folderOf(std::string(path, static_cast<std::size_t>(length)));
 }
 
 } // namespace portolan

@@ -2,15 +2,21 @@
 
 #include "runtime/ByteStream.h"
 
+#include <memory>
 #include <string>
 
 namespace portolan {
 
-// Paths are texts like every other, in Windows-1252; they are handed to the system as UTF-8.
+// Paths are the system's own bytes (UTF-8 on Linux, whatever the file system holds). They are handed
+// to the system exactly as they come, never converted and never refused for their characters.
+//
+// Only regular files are opened. A folder, a FIFO, a device or a socket is a file that cannot be opened
+// (ioCode::AccessDenied), and it is never replaced; opening never waits for another program, as a FIFO
+// without a writer would make it do.
 
-// A file on disk opened for reading or created for writing. Opening records an error code when it
-// fails; reading or writing a file that is not open records ioCode::FileNotOpen, and the wrong
-// direction NotOpenForInput or NotOpenForOutput. The destructor closes a file still open.
+// A file on disk opened for reading. Opening records an error code when it fails; reading or writing a
+// file that is not open records ioCode::FileNotOpen, and writing NotOpenForOutput. The destructor
+// closes a file still open.
 class PlainFile final : public ByteStream {
 public:
     PlainFile() = default;
@@ -18,7 +24,7 @@ public:
     PlainFile(const PlainFile&) = delete;
     PlainFile& operator=(const PlainFile&) = delete;
 
-    // Opens an existing file for reading only; a folder does not open (ioCode::AccessDenied).
+    // Opens an existing regular file for reading only.
     void openForReading(const std::string& path);
 
     bool isOpen() const { return descriptor_ >= 0; }
@@ -31,14 +37,50 @@ private:
     int descriptor_ = -1;
 };
 
-// A file that replaces its target only as a whole. The bytes go to a temporary file beside the target,
-// gathered in memory and handed to the system in large blocks;
-// close() flushes it to disk and renames it over the target when the creation, every write and the
-// close succeeded, and otherwise removes it, so a failure leaves an earlier target byte for byte as it
-// was. A new file is readable and writable by its owner alone; a replaced file keeps its permission bits.
-// A target that the user may not write fails as the creation, and is not replaced.
-// A target that is a symbolic link has the file it points to replaced. Destroying the object without
-// close() abandons the temporary file.
+// Rewrites an existing regular file in place, for a file that the user may write in a folder that
+// takes no new file. Its old bytes are read and kept when it opens; written bytes are gathered in
+// memory and handed to the file from its start in large blocks and by flush(); close() cuts the file to
+// the new length and flushes it to disk. When any of that fails, or the object is destroyed without
+// close(), the old bytes and the old length are put back and flushed, so the file keeps its old content
+// byte for byte unless putting it back fails as well; the first failure is the one recorded. The file
+// keeps its owner, permission bits and links.
+class InPlaceFile final : public ByteStream {
+public:
+    explicit InPlaceFile(const std::string& path);
+    ~InPlaceFile() override;
+    InPlaceFile(const InPlaceFile&) = delete;
+    InPlaceFile& operator=(const InPlaceFile&) = delete;
+
+    std::size_t read(void* buffer, std::size_t size) override;
+    void write(const void* data, std::size_t size) override;
+    void close() override;
+
+    // Hands the gathered bytes to the file now, so that a failure to write them is recorded now.
+    void flush();
+
+private:
+    void flushPending();
+    void restore();
+
+    int descriptor_ = -1;
+    std::string original_; // the file's bytes before the rewrite
+    std::string pending_;  // written bytes not yet handed to the file
+    std::size_t written_ = 0;
+    bool touched_ = false; // the file's bytes may differ from original_
+    bool failed_ = false;
+};
+
+// A file that takes the place of its target only as a whole. The bytes go to a temporary file beside
+// the target, whose name has a fixed length so that the longest target name still leaves room for it,
+// gathered in memory and handed to the system in large blocks and by flush(); close() flushes the file to
+// disk, renames it over the target and flushes the folder, so that the new name lasts, when the creation,
+// every write and the close succeeded, and otherwise removes it: a failure leaves an earlier target byte for
+// byte as it was. A new file is readable and writable by its owner alone; a replaced file keeps its
+// permission bits. Where the folder takes no new file but the target exists and the user may write it, the
+// target is rewritten in place instead, as InPlaceFile does, with the same promise. A target that the user
+// may not write, or that is no regular file, fails as the creation and is not replaced. A target that is a
+// symbolic link has the file it points to replaced. Destroying the object without close() abandons
+// the new content.
 class ReplacingFile final : public ByteStream {
 public:
     explicit ReplacingFile(const std::string& target);
@@ -50,21 +92,27 @@ public:
     void write(const void* data, std::size_t size) override;
     void close() override;
 
+    // Hands the gathered bytes to the system now, so that a failure to write them is recorded now.
+    void flush();
+
 private:
     void flushPending();
+    void syncFolder();
     void abandon();
+    void takeErrorOfInPlace();
 
-    std::string target_; // as the system names it
+    std::string target_;
     std::string temporary_;
     int descriptor_ = -1;
     std::string pending_; // written bytes not yet handed to the system
     bool failed_ = false;
+    std::unique_ptr<InPlaceFile> inPlace_; // set when the target is rewritten in place
 };
 
-// True when the file can be opened for reading; it is opened and closed again at once.
+// True when the file can be opened for reading (a regular file); it is opened and closed again at once.
 bool canOpenForReading(const std::string& path);
 
-// The folder that holds the running program's executable, without a final "/".
+// The folder that holds the running program's executable, without a final "/", as the system names it.
 std::string executableFolder();
 
 } // namespace portolan

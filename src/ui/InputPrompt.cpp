@@ -20,12 +20,12 @@ constexpr int maxInputLength = 255;
 class InputForm final : public RoleDialog {
 public:
     InputForm(std::string_view caption, std::string_view prompt, std::string_view proposed)
-        : RoleDialog(toQString(caption)) {
+        : RoleDialog(unicodeToQString(caption)) {
         setObjectName(QStringLiteral("InputForm"));
         const DialogUnits units(font());
         setFixedSize(units.x(180), units.y(63));
 
-        auto* label = new QLabel(toQString(prompt), this);
+        auto* label = new QLabel(unicodeToQString(prompt), this);
         label->setObjectName(QStringLiteral("Prompt"));
         label->setTextFormat(Qt::PlainText);
         label->move(units.x(8), units.y(8));
@@ -34,7 +34,7 @@ public:
         edit_ = new QLineEdit(this);
         edit_->setObjectName(QStringLiteral("Edit"));
         edit_->setMaxLength(maxInputLength);
-        edit_->setText(toQString(proposed));
+        edit_->setText(unicodeToQString(proposed));
         edit_->setGeometry(units.x(8), units.y(19), units.x(164), edit_->sizeHint().height());
         edit_->selectAll();
 
@@ -67,7 +67,7 @@ std::optional<std::string> InputPrompt(std::string_view caption, std::string_vie
                                        std::string_view proposed) {
     InputForm form(caption, prompt, proposed);
     if (runModal(form) == AnswerOK)
-        return fromQString(form.text());
+        return unicodeFromQString(form.text());
     return std::nullopt;
 }
 

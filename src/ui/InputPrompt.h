@@ -10,7 +10,7 @@ namespace portolan {
 // "OK" (default, Enter) and "Cancel" (Escape). Shown modally, centred on the primary screen. Returns
 // the box's text exactly as typed (not trimmed, possibly empty) when OK is pressed, and proposed
 // unchanged on Cancel, Escape or the close box. At most 255 characters can be typed. Texts are
-// Windows-1252 bytes. The dialog is destroyed before the call returns.
+// Unicode, in UTF-8. The dialog is destroyed before the call returns.
 std::optional<std::string> InputPrompt(std::string_view caption, std::string_view prompt,
                                        std::string_view proposed);
 

@@ -73,7 +73,7 @@ std::optional<QStyle::StandardPixmap> iconOf(MessageKind kind) {
 
 // Every line break of the text (CR LF, CR or LF alone) as the one Qt lays out.
 QString withLineFeeds(std::string_view text) {
-    QString result = toQString(text);
+    QString result = unicodeToQString(text);
     result.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     result.replace(QLatin1Char('\r'), QLatin1Char('\n'));
     return result;

@@ -7,7 +7,7 @@
 
 namespace portolan {
 
-// Shows text (Windows-1252 bytes) modally in a TMessageForm with the caption and icon of kind and the
+// Shows text (Unicode, in UTF-8) modally in a TMessageForm with the caption and icon of kind and the
 // buttons of the set, and returns the answer of the button pressed, or AnswerCancel when the dialog is
 // closed any other way. The Help button leaves the dialog open and shows the help file's contents:
 // the help file has no numbered topics, so helpContext (0 in every call) selects nothing else. The dialog is

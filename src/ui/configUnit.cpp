@@ -101,8 +101,11 @@ void TconfigFRM::FormShow() {
 
 void TconfigFRM::footerSBClick() {
     const auto chosen = OpenDialog1.run();
-    if (chosen)
-        cmdBX->setText(toQString(appendClientPath(fromQString(cmdBX->text()), *chosen)));
+    if (!chosen)
+        return;
+    // The command is a Windows-1252 text of the settings record, and the path joins it as one.
+    const std::string name = fromQString(pathToQString(*chosen));
+    cmdBX->setText(toQString(appendClientPath(fromQString(cmdBX->text()), name)));
 }
 
 void TconfigFRM::Button1Click() {

@@ -107,7 +107,7 @@ void TexportFRM::FormShow() {
 void TexportFRM::browse(QLineEdit& box, const QString& title) {
     OpenDialog1.setTitle(title);
     if (const auto chosen = OpenDialog1.run())
-        box.setText(toQString(*chosen));
+        box.setText(pathToQString(*chosen));
 }
 
 std::optional<std::string> TexportFRM::runSaveDialog() {
@@ -116,8 +116,8 @@ std::optional<std::string> TexportFRM::runSaveDialog() {
 
 void TexportFRM::Button1Click() {
     ExportRequest request;
-    request.headerText = fromQString(headerTX->text());
-    request.footerText = fromQString(footerTX->text());
+    request.headerText = pathFromQString(headerTX->text());
+    request.footerText = pathFromQString(footerTX->text());
     for (std::size_t i = 0; i < columnLists_.size(); ++i)
         request.columns[i] = fromQString(columnLists_[i]->currentText());
     exportSites(session_, ui_, request);

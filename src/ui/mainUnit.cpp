@@ -375,11 +375,11 @@ std::string TmainFRM::siteItemText(int index) const {
 }
 
 void TmainFRM::setStatusText(int panel, std::string_view text) {
-    statusPanels_[panel]->setText(toQString(text));
+    statusPanels_[panel]->setText(unicodeToQString(text));
 }
 
 void TmainFRM::setTitle(std::string_view title) {
-    setWindowTitle(toQString(title));
+    setWindowTitle(unicodeToQString(title));
 }
 
 void TmainFRM::setControlEnabled(SiteControl control, bool enabled) {

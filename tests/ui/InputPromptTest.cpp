@@ -57,7 +57,7 @@ private slots:
     void everyOtherWayReturnsNothing();
     void atMost255CharactersCanBeTyped();
     void enterOnFocusedCancelCancels();
-    void textsAreWindows1252Bytes();
+    void textsAreUnicode();
     void isDestroyedBeforeReturning();
 };
 
@@ -190,20 +190,20 @@ void InputPromptTest::enterOnFocusedCancelCancels() {
     QVERIFY(!result.has_value());
 }
 
-// In and out as Windows-1252: the proposal's bytes reach the box as characters, typed characters
-// come back as bytes, and one that Windows-1252 lacks as "?".
-void InputPromptTest::textsAreWindows1252Bytes() {
+// In and out as UTF-8: the proposal reaches the box as its characters, and typed characters come back
+// as they are, also those that Windows-1252 lacks.
+void InputPromptTest::textsAreUnicode() {
     QString shown;
     const std::optional<std::string> result = answerPrompt(
         [&](QWidget* dialog) {
             shown = editOf(dialog)->text();
             editOf(dialog)->selectAll();
-            editOf(dialog)->insert(QString::fromUtf8("é€—Ω")); // as an input method enters them
+            editOf(dialog)->insert(QString::fromUtf8("é€—Ωд")); // as an input method enters them
             clickButton(dialog, "OK");
         },
-        "\xE9t\xE9");
-    QCOMPARE(shown, QString::fromUtf8("été"));
-    QCOMPARE(result, std::optional<std::string>("\xE9\x80\x97?"));
+        "\xC3\xA9t\xC3\xA9 \xE2\x82\xAC");
+    QCOMPARE(shown, QString::fromUtf8("été €"));
+    QCOMPARE(result, std::optional<std::string>("\xC3\xA9\xE2\x82\xAC\xE2\x80\x94\xCE\xA9\xD0\xB4"));
 }
 
 void InputPromptTest::isDestroyedBeforeReturning() {

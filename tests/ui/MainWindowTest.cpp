@@ -72,7 +72,9 @@ private slots:
     void saveOfAnUntitledBookAsksForANameAndAboutAnExistingFile();
     void saveThroughTheButtonWritesATitledBookAtOnce();
     void saveAsWritesUnderTheNewName();
-    void aNameWindows1252CannotHoldIsRefused();
+    void aNameInAnyScriptIsSavedUnderItsOwnLetters();
+    void booksInFoldersOfAnyScriptOpenSaveAndShowTheirPaths_data();
+    void booksInFoldersOfAnyScriptOpenSaveAndShowTheirPaths();
     void closeQuestionNoKeepsRunningAndWritesTheSettings();
     void exitWithoutChangesClosesAndStoresTheBounds();
     void questionMarkAndDeleteNeedASelection();
@@ -401,32 +403,67 @@ void MainWindowTest::saveAsWritesUnderTheNewName() {
     QCOMPARE(fileBytes(fixture.path("copy.ptn")), original);
 }
 
-// Such a name would become another one, with "?" for each character that Windows-1252 lacks.
-void MainWindowTest::aNameWindows1252CannotHoldIsRefused() {
+// A name with letters that Windows-1252 lacks is the system's own name: the file dialog takes it, the
+// book is written under it and the title shows it.
+void MainWindowTest::aNameInAnyScriptIsSavedUnderItsOwnLetters() {
     MainWindowFixture fixture;
     writeBook(fixture.path("book.ptn"), threeSites);
+    const std::string original = fileBytes(fixture.path("book.ptn"));
     fixture.start(fixture.path("book.ptn"));
-    QString refusal;
-    bool stayedOpen = false;
-    auto chosen = whenModal([&](QWidget* dialog) {
-        activate(dialog);
-        qobject_cast<QFileDialog*>(dialog)->setDirectory(fixture.folder.path());
-        auto* name = dialog->findChild<QLineEdit*>("fileNameEdit");
-        name->setText(QString::fromUtf8("сайты")); // as an input method enters it
-        whenModal([&](QWidget* box) {
-            refusal = qobject_cast<QMessageBox*>(box)->text();
-            qobject_cast<QMessageBox*>(box)->accept();
-        });
-        QTest::keyClick(name, Qt::Key_Return);
-        stayedOpen = dialog->isVisible();
-        pressKey(dialog, Qt::Key_Escape);
-    });
+    auto chosen = chooseFile(fixture.path(QString::fromUtf8("сайты"))); // typed without its extension
     fixture.trigger("SaveAs1");
     QVERIFY(*chosen);
-    QVERIFY(stayedOpen);
-    QVERIFY(refusal.contains("cannot keep in a file name"));
-    QCOMPARE(fixture.window->windowTitle(), QStringLiteral("Portolan - book.ptn"));
-    QCOMPARE(QDir(fixture.folder.path()).entryList(QDir::Files), QStringList({"book.ptn"}));
+    QCOMPARE(fixture.window->windowTitle(), QString::fromUtf8("Portolan - сайты.ptn"));
+    QCOMPARE(fixture.session.SiteFileName, fixture.path(QString::fromUtf8("сайты.ptn")));
+    QCOMPARE(fileBytes(fixture.path(QString::fromUtf8("сайты.ptn"))), original);
+}
+
+void MainWindowTest::booksInFoldersOfAnyScriptOpenSaveAndShowTheirPaths_data() {
+    QTest::addColumn<QString>("folder");
+    QTest::addColumn<QString>("name");
+    // clang-format off
+    QTest::newRow("Cyrillic") << QString::fromUtf8("Документы") << QString::fromUtf8("сайты.ptn");
+    QTest::newRow("CJK") << QString::fromUtf8("文書") << QString::fromUtf8("サイト.ptn");
+    // clang-format on
+}
+
+// The path reaches the system as its own bytes, and every text that shows it shows its letters.
+void MainWindowTest::booksInFoldersOfAnyScriptOpenSaveAndShowTheirPaths() {
+    QFETCH(QString, folder);
+    QFETCH(QString, name);
+    MainWindowFixture fixture;
+    QVERIFY(QDir(fixture.folder.path()).mkdir(folder));
+    const std::string book = fixture.path(folder + "/" + name);
+    writeBook(book, threeSites);
+    fixture.start(book);
+    QCOMPARE(fixture.window->windowTitle(), "Portolan - " + name);
+    QCOMPARE(fixture.siteBox()->count(), 3);
+
+    changeBook(fixture);
+    QTest::mouseClick(fixture.button("SaveSB"), Qt::LeftButton);
+    QCOMPARE(fileBytes(book).size(), SiteFileSize);
+    QVERIFY(!fixture.session.BookModified);
+
+    changeBook(fixture);
+    auto question = recordMessage("No");
+    fixture.trigger("Exit1");
+    QCOMPARE(question->text, name + " has been changed since the last time it was saved.  "
+                                    "Are you sure you want to exit and loose all changes?");
+
+    // A book that is too short: the read error names the whole path.
+    const std::string shortBook = fixture.path(folder + "/" + QString::fromUtf8("короткий.ptn"));
+    std::ofstream(shortBook, std::ios::binary) << std::string(10, '\1');
+    std::shared_ptr<ShownMessage> error;
+    auto chosen = whenModal([&](QWidget* dialog) {
+        typeFileName(dialog, shortBook);
+        error = recordMessage("OK");
+    });
+    fixture.session.BookModified = false;
+    fixture.trigger("Open1");
+    QVERIFY(*chosen);
+    QVERIFY(error);
+    QCOMPARE(error->text, "An error occured upon read of " + pathToQString(shortBook) +
+                              ".  Either file is corrupted or of another, incorrect type.");
 }
 
 void MainWindowTest::closeQuestionNoKeepsRunningAndWritesTheSettings() {

@@ -401,14 +401,17 @@ void MessageDialogTest::customKindHasNoIconAndNoMinimumHeight() {
     QCOMPARE(client.width(), units.x(50) + 2 * units.x(8));
 }
 
-// Texts are Windows-1252 bytes; an "&" is a character, not an access key, and "<b>" no markup.
+// Texts are UTF-8, so a path's letters of any script show as they are; an "&" is a character, not an
+// access key, and "<b>" no markup.
 void MessageDialogTest::textIsShownAsWritten() {
     QString shown;
-    answerDialog("Caf\xE9 & <b>bar</b> \x80", MessageKind::Information, button::OK, [&](QWidget* dialog) {
+    const std::string text =
+        "Caf\xC3\xA9 & <b>bar</b> \xE2\x82\xAC /\xD1\x81\xD0\xB0\xD0\xB9\xD1\x82\xD1\x8B/\xE6\x96\x87";
+    answerDialog(text, MessageKind::Information, button::OK, [&](QWidget* dialog) {
         shown = dialog->findChild<QLabel*>("Message")->text();
         closeByCloseBox(dialog);
     });
-    QCOMPARE(shown, QString::fromUtf8("Café & <b>bar</b> €"));
+    QCOMPARE(shown, QString::fromUtf8("Café & <b>bar</b> € /сайты/文"));
 }
 
 void MessageDialogTest::helpKeepsTheDialogOpen() {

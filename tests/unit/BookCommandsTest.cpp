@@ -1,4 +1,5 @@
 #include "support/CommandFixture.h"
+#include "support/FileSituations.h"
 
 #include "book/SiteFile.h"
 #include "commands/BookCommands.h"
@@ -246,6 +247,113 @@ TEST_F(BookCommands, AFailedWriteStillClearsTheChangedFlag) {
     EXPECT_FALSE(session.BookModified);
     EXPECT_TRUE(FormCloseQuery(session, ui));
     EXPECT_EQ(ui.messages.size(), 1u) << "closing asks nothing";
+}
+
+// Paths are the system's own bytes from the file dialogs and the command line to the system calls, and
+// every text that shows one shows its letters as they are, whatever their script.
+TEST(BookCommandPaths, BooksInFoldersOfAnyScriptOpenSaveAndShowTheirPaths) {
+    struct Case {
+        const char* folder;
+        const char* name;
+        const char* upperName; // only a to z change case
+    };
+    const Case cases[] = {
+        {"\xD0\x94\xD0\xBE\xD0\xBA\xD1\x83\xD0\xBC\xD0\xB5\xD0\xBD\xD1\x82\xD1\x8B", // Документы
+         "\xD1\x81\xD0\xB0\xD0\xB9\xD1\x82\xD1\x8B.ptn",                             // сайты.ptn
+         "\xD1\x81\xD0\xB0\xD0\xB9\xD1\x82\xD1\x8B.PTN"},
+        {"\xE6\x96\x87\xE6\x9B\xB8",                   // 文書
+         "\xE3\x82\xB5\xE3\x82\xA4\xE3\x83\x88 a.ptn", // サイト a.ptn
+         "\xE3\x82\xB5\xE3\x82\xA4\xE3\x83\x88 A.PTN"},
+    };
+    for (const Case& c : cases) {
+        CommandFixture f;
+        const std::string folder = f.folder.file(c.folder);
+        ASSERT_EQ(::mkdir(folder.c_str(), 0700), 0);
+        const std::string book = folder + "/" + c.name;
+        f.addSite("Mirror");
+        writeSiteFile(f.session.book, book, f.ui);
+        f.session.book.clearSites();
+        f.ui.clearSiteItems();
+
+        openStartupFile(f.session, f.ui, book);
+        EXPECT_EQ(f.ui.title, std::string("Portolan - ") + c.name);
+        EXPECT_EQ(f.session.SiteFileName, book);
+        EXPECT_EQ(f.ui.items, std::vector<std::string>{"Mirror"});
+
+        f.addSite("Archive");
+        f.session.BookModified = true;
+        saveSiteFile(f.session, f.ui);
+        CommandFixture reader;
+        openStartupFile(reader.session, reader.ui, book);
+        EXPECT_EQ(reader.ui.items, (std::vector<std::string>{"Archive", "Mirror"})) << c.name;
+
+        f.session.BookModified = true;
+        f.ui.answers = {AnswerNo};
+        f.places.folder = folder;
+        EXPECT_FALSE(FormCloseQuery(f.session, f.ui));
+        EXPECT_EQ(f.ui.messages.back().text, std::string(c.name) +
+                                                 " has been changed since the last time it was saved.  "
+                                                 "Are you sure you want to exit and loose all changes?");
+        EXPECT_EQ(readBytes(folder + "/prtln.cfg").size(), SettingsRecordSize) << c.folder;
+
+        newBook(f.session, f.ui);
+        f.ui.fileNames[FileDialog::SaveSite] = {book};
+        f.ui.answers = {AnswerCancel};
+        saveSiteFile(f.session, f.ui);
+        EXPECT_EQ(f.ui.messages.back().text,
+                  book + " already exists.  Are you sure you want tooverwrite the file?");
+
+        const std::string shortBook = folder + "/short " + c.name;
+        writeBytes(shortBook, "short");
+        f.ui.fileNames[FileDialog::OpenSite] = {shortBook};
+        openSiteFile(f.session, f.ui);
+        EXPECT_EQ(f.ui.messages.back().text,
+                  "An error occured upon read of " + shortBook +
+                      ".  Either file is corrupted or of another, incorrect type.");
+
+        f.session.SiteFileName = folder + "/missing/" + c.name;
+        saveSiteFile(f.session, f.ui);
+        EXPECT_EQ(f.ui.messages.back().text, std::string("Could not write to file  ") + c.upperName);
+    }
+}
+
+// A FIFO named as the book opens at once as a file that cannot be opened, and a save never replaces it.
+TEST_F(BookCommands, AFifoIsNeitherReadNorReplaced) {
+    const std::string fifo = folder.file("pipe.ptn");
+    ASSERT_TRUE(testing::makeFifo(fifo));
+    const testing::Deadline deadline(10);
+    openStartupFile(session, ui, fifo);
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].text, notFound);
+    EXPECT_EQ(session.SiteFileName, "");
+
+    addSite("Mirror");
+    ui.fileNames[FileDialog::SaveSite] = {fifo};
+    saveSiteFile(session, ui);
+    EXPECT_EQ(std::count(ui.log.begin(), ui.log.end(), "beep"), 1) << "no overwrite question, one beep";
+    ASSERT_EQ(ui.messages.size(), 2u);
+    EXPECT_EQ(ui.messages[1].text, "Could not write to file  PIPE.PTN");
+    struct stat info {};
+    ASSERT_EQ(::lstat(fifo.c_str(), &info), 0);
+    EXPECT_TRUE(S_ISFIFO(info.st_mode));
+}
+
+// A team's book, writable by the user, in a folder the user may not write.
+TEST_F(BookCommands, ABookInAReadOnlyFolderIsSavedInPlace) {
+    const std::string path = siteFile("team.ptn", {"Mirror"});
+    ::chmod(path.c_str(), 0666);
+    openStartupFile(session, ui, path);
+    const testing::ReadOnlyFolder readOnly(folder.path());
+    if (readOnly.ignored())
+        GTEST_SKIP() << "this user writes into any folder; tests/tools/run-as-nobody runs this test";
+    addSite("Archive");
+    session.BookModified = true;
+    saveSiteFile(session, ui);
+    EXPECT_TRUE(ui.messages.empty());
+    CommandFixture reader;
+    openStartupFile(reader.session, reader.ui, path);
+    EXPECT_EQ(reader.ui.items, (std::vector<std::string>{"Archive", "Mirror"}));
+    EXPECT_EQ(folder.entryCount(), 1u);
 }
 
 TEST_F(BookCommands, CloseQueryAsksAboutChangesAndWritesTheSettingsWhateverTheAnswer) {

@@ -162,6 +162,18 @@ TEST(DatePattern, MarkersAndTheTwelveHourClock) {
     expectTexts(std::begin(cases), std::end(cases), settings);
 }
 
+// A run of a is one element: a marker begins only where a run of one a begins.
+TEST(DatePattern, ARunOfAIsWrittenAsItStands) {
+    const Case cases[] = {
+        {"aam/pm", july4th1996, "aa7/p7"}, // "aa", the month, the delimiter, "p", the month
+        {"aa/p", july4th1996, "aa/p"},     {"AAmpm", july4th1996, "AA7p7"}, {"aaa/p", afternoon, "aaa/p"},
+        {"aAm/pm", afternoon, "apm"},    // two runs of one: "a", then the marker Am/pm
+        {"h aa/p", afternoon, "1 aa/p"}, // a run of a still makes the hour a 12-hour one
+        {"Aampm", july4th1996, "Aam"},   // "A", then the marker ampm
+    };
+    expectTexts(std::begin(cases), std::end(cases), DateSettings{});
+}
+
 TEST(DatePattern, AppliedPatternsNestTwoLevels) {
     DateSettings settings;
     settings.ShortDatePattern = "dddddd";
@@ -217,24 +229,29 @@ TEST(DatePattern, DayZeroIsASaturday) {
     EXPECT_EQ(FormatDatePattern(0, "ddd dddd", DateSettings{}), "Sat Saturday");
 }
 
-TEST(DatePattern, DaysOutsideTheCalendarShowAsZeroesWithoutNames) {
-    const DayNumber values[] = {
-        -693594,
-        -693595,
-        2958466,
-        1e300,
-        -1e300,
-        2147483648.0,
-        std::numeric_limits<double>::quiet_NaN(),
-        std::numeric_limits<double>::infinity(),
-        -std::numeric_limits<double>::infinity(),
-        std::numeric_limits<double>::denorm_min() - 700000,
+// Days outside the calendar decode as 0-0-0 and have no month names; every day that fits 32 bits
+// still has its weekday, counted on from day 0.
+TEST(DatePattern, DaysOutsideTheCalendarShowAsZeroesWithTheirWeekdays) {
+    const std::pair<DayNumber, const char*> cases[] = {
+        {-693594, "Sun|Sunday"}, // the day before 0001-01-01 (a Monday)
+        {-693595, "Sat|Saturday"},
+        {2958466, "Sat|Saturday"}, // the day after 9999-12-31 (a Friday)
+        {-2147483648.0, "Thu|Thursday"},
+        {2147483647.0, "Sun|Sunday"},
+        {std::numeric_limits<double>::denorm_min() - 700000, "Sat|Saturday"},
+        {2147483648.0, "|"}, // no 32-bit day: no names
+        {-2147483649.0, "|"},
+        {1e300, "|"},
+        {-1e300, "|"},
+        {std::numeric_limits<double>::quiet_NaN(), "|"},
+        {std::numeric_limits<double>::infinity(), "|"},
+        {-std::numeric_limits<double>::infinity(), "|"},
     };
     const DateSettings settings;
-    for (const DayNumber value : values) {
+    for (const auto& [value, weekday] : cases) {
         EXPECT_EQ(FormatDateText(value, settings), "0/0/00") << value;
         EXPECT_EQ(FormatDatePattern(value, "dd.mm.yyyy|mmm|mmmm|ddd|dddd|h:nn:ss", settings),
-                  "00.00.0000|||||0:00:00")
+                  std::string("00.00.0000|||") + weekday + "|0:00:00")
             << value;
     }
     // A fraction beyond the calendar still has its time of day.

@@ -126,6 +126,11 @@ TEST(DayNumber, DayZeroIsASaturday) {
     EXPECT_EQ(weekdayOf(firstValidDay), 2); // 0001-01-01 was a Monday
     EXPECT_EQ(weekdayOf(lastValidDay), 6);  // 9999-12-31 is a Friday
     EXPECT_EQ(weekdayOf(-1), 6);
+    EXPECT_EQ(weekdayOf(firstValidDay - 1), 1); // before the calendar the weekdays run on
+    EXPECT_EQ(weekdayOf(firstValidDay - 7), 2);
+    EXPECT_EQ(weekdayOf(lastValidDay + 1), 7);
+    EXPECT_EQ(weekdayOf(INT32_MIN), 5);
+    EXPECT_EQ(weekdayOf(INT32_MAX), 1);
 }
 
 class FixedClock final : public Clock {

@@ -1,4 +1,5 @@
 #include "support/CommandFixture.h"
+#include "support/FileSituations.h"
 #include "support/FileSizeLimit.h"
 #include "support/MemoryStream.h"
 
@@ -477,20 +478,68 @@ TEST_F(ExportText, AHeaderThatCannotBeReadShowsItsMessageAndLeavesTheTarget) {
     }
 }
 
+// A small header is gathered in memory with the site lines; the write failure is still the header's.
 TEST_F(ExportText, AFullDiskWhileCopyingTheHeaderShowsTheHeaderMessage) {
-    writeBytes(folder.file("head.txt"), std::string(200000, 'h'));
-    writeBytes(target, "old export");
-    ExportRequest request = columns({"Description"});
-    request.headerText = folder.file("head.txt");
-    ui.answers.push_back(AnswerYes);
-    {
-        const FileSizeLimit limit(1000);
-        EXPECT_EQ(failureOf(request), 0);
+    for (const std::size_t headerSize : {500u, 200000u}) {
+        ui.messages.clear();
+        writeBytes(folder.file("head.txt"), std::string(headerSize, 'h'));
+        writeBytes(target, "old export");
+        ExportRequest request = columns({"Description"});
+        request.headerText = folder.file("head.txt");
+        ui.answers.push_back(AnswerYes);
+        {
+            const FileSizeLimit limit(100);
+            EXPECT_EQ(failureOf(request), 0) << headerSize;
+        }
+        ASSERT_EQ(ui.messages.size(), 2u) << headerSize;
+        EXPECT_EQ(ui.messages[1].text, headerReadError) << headerSize;
+        EXPECT_EQ(readBytes(target), "old export") << headerSize;
+        EXPECT_EQ(folder.entryCount(), 2u) << headerSize;
     }
-    ASSERT_EQ(ui.messages.size(), 2u);
-    EXPECT_EQ(ui.messages[1].text, headerReadError);
-    EXPECT_EQ(readBytes(target), "old export");
-    EXPECT_EQ(folder.entryCount(), 2u);
+}
+
+// A FIFO opens at once as a file that cannot be opened: as header or footer it gets its message, and
+// as the target it is not taken for an existing file and is never replaced.
+TEST_F(ExportText, AFifoIsAFileThatCannotBeOpenedAndIsNeverReplaced) {
+    const std::string fifo = folder.file("pipe.txt");
+    ASSERT_TRUE(testing::makeFifo(fifo));
+    storeSite(0, "Mirror");
+    const testing::Deadline deadline(10);
+    for (const bool asHeader : {true, false}) {
+        ui.messages.clear();
+        ExportRequest request = columns({"Description"});
+        (asHeader ? request.headerText : request.footerText) = fifo;
+        EXPECT_EQ(failureOf(request), 0);
+        ASSERT_EQ(ui.messages.size(), 1u);
+        EXPECT_EQ(ui.messages[0].text, asHeader ? headerNotOpened : footerNotOpened);
+    }
+    ui.log.clear();
+    target = fifo;
+    EXPECT_EQ(failureOf(columns({"Description"})), ioCode::AccessDenied);
+    EXPECT_EQ(ui.log, (std::vector<std::string>{saveDialog})) << "no question";
+    struct stat info {};
+    ASSERT_EQ(::lstat(fifo.c_str(), &info), 0);
+    EXPECT_TRUE(S_ISFIFO(info.st_mode));
+    EXPECT_EQ(folder.entryCount(), 1u);
+}
+
+TEST_F(ExportText, NamesOfAnyScriptAreOpenedAsTheyAreAndAskedAboutInCapitals) {
+    const std::string inner =
+        folder.file("\xD0\x94\xD0\xBE\xD0\xBA\xD1\x83\xD0\xBC\xD0\xB5\xD0\xBD\xD1\x82\xD1\x8B"); // Документы
+    ASSERT_EQ(::mkdir(inner.c_str(), 0700), 0);
+    writeBytes(inner + "/\xE9\xA0\xAD.txt", "Head");                  // 頭.txt
+    writeBytes(inner + "/\xE8\xB6\xB3.txt", "Foot");                  // 足.txt
+    target = inner + "/\xD1\x81\xD0\xB0\xD0\xB9\xD1\x82\xD1\x8B.txt"; // сайты.txt
+    writeBytes(target, "old export");
+    storeSite(0, "Mirror");
+    ExportRequest request = columns({"Description"});
+    request.headerText = inner + "/\xE9\xA0\xAD.txt";
+    request.footerText = inner + "/\xE8\xB6\xB3.txt";
+    ui.answers.push_back(AnswerYes);
+    EXPECT_EQ(exportTo(request), "Head\r\nMirror \r\nFoot\r\n");
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].text,
+              "The file  \xD1\x81\xD0\xB0\xD0\xB9\xD1\x82\xD1\x8B.TXT  exists.\r\n\r\nOverwrite the file?");
 }
 
 TEST_F(ExportText, AFooterThatCannotBeReadFailsWithItsCodeAndLeavesTheTarget) {
@@ -535,23 +584,37 @@ TEST_F(ExportText, ATargetThatCannotBeCreatedFailsWithItsCode) {
     EXPECT_EQ(folder.entryCount(), 1u);
 }
 
-using ExportTextDeathTest = ExportText;
-
-// Root may write into any folder, so the read-only folder runs as an ordinary user in a child process.
-TEST_F(ExportTextDeathTest, ATargetInAReadOnlyFolderIsLeftAsItWas) {
+// A target that the user may write, in a folder the user may not write, is rewritten in place; a header
+// or footer that is the target itself is still read with its old content.
+TEST_F(ExportText, ATargetInAReadOnlyFolderIsRewrittenInPlace) {
     storeSite(0, "Mirror");
-    writeBytes(target, "old export");
-    ASSERT_EQ(::chmod(target.c_str(), 0666), 0);
-    ASSERT_EQ(::chmod(folder.path().c_str(), 0555), 0);
-    ui.answers.push_back(AnswerYes);
-    const auto exportAsOrdinaryUser = [this] {
-        if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0))
-            return 2;
-        return failureOf(columns({"Description"})) == ioCode::AccessDenied ? 0 : 1;
+    struct Case {
+        const char* name;
+        bool header;
+        bool footer;
+        std::string result;
     };
-    EXPECT_EXIT(std::_Exit(exportAsOrdinaryUser()), ::testing::ExitedWithCode(0), "");
-    EXPECT_EQ(readBytes(target), "old export");
-    EXPECT_EQ(folder.entryCount(), 1u);
+    const Case cases[] = {
+        {"no header or footer", false, false, "Mirror \r\n"},
+        {"header", true, false, "Old text\r\nMirror \r\n"},
+        {"footer", false, true, "Mirror \r\nOld text\r\n"},
+        {"header and footer", true, true, "Old text\r\nMirror \r\nOld text\r\n"},
+    };
+    writeBytes(target, "Old text\r\n");
+    ASSERT_EQ(::chmod(target.c_str(), 0666), 0);
+    const testing::ReadOnlyFolder readOnly(folder.path());
+    if (readOnly.ignored())
+        GTEST_SKIP() << "this user writes into any folder; tests/tools/run-as-nobody runs this test";
+    for (const Case& c : cases) {
+        writeBytes(target, "Old text\r\n");
+        ExportRequest request = columns({"Description"});
+        request.headerText = c.header ? target : "";
+        request.footerText = c.footer ? target : "";
+        ui.answers.push_back(AnswerYes);
+        EXPECT_EQ(failureOf(request), 0) << c.name;
+        EXPECT_EQ(readBytes(target), c.result) << c.name;
+        EXPECT_EQ(folder.entryCount(), 1u) << c.name;
+    }
 }
 
 } // namespace

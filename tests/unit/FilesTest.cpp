@@ -1,3 +1,4 @@
+#include "support/FileSituations.h"
 #include "support/FileSizeLimit.h"
 #include "support/TempFolder.h"
 
@@ -7,13 +8,19 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <filesystem>
 #include <sys/stat.h>
 
 namespace portolan {
 namespace {
 
+using testing::Deadline;
 using testing::FileSizeLimit;
+using testing::inodeOf;
+using testing::makeFifo;
+using testing::makeSocket;
 using testing::readBytes;
+using testing::ReadOnlyFolder;
 using testing::TempFolder;
 using testing::writeBytes;
 
@@ -170,22 +177,195 @@ TEST(ReplacingFile, ASymbolicLinkHasItsFileReplaced) {
     EXPECT_EQ(readBytes(real), "new");
 }
 
-TEST(Files, PathsAreWindows1252TextsNamedInUtf8) {
+TEST(Files, PathsAreTheSystemsOwnBytes) {
+    const char* const cases[] = {
+        "\xD0\x94\xD0\xBE\xD0\xBA\xD1\x83\xD0\xBC\xD0\xB5\xD0\xBD\xD1\x82\xD1\x8B", // Документы
+        "\xE6\x96\x87\xE6\x9B\xB8",                                                 // 文書
+        "\xDC"
+        "bersicht", // no UTF-8 at all, as an older file system may hold it
+    };
+    for (const char* folderName : cases) {
+        TempFolder folder;
+        const std::string inner = folder.file(folderName);
+        ASSERT_EQ(::mkdir(inner.c_str(), 0700), 0);
+        const std::string path = inner + "/\xD1\x81\xD0\xB0\xD0\xB9\xD1\x82\xD1\x8B.ptn"; // сайты.ptn
+        writeBytes(path, "old");
+        EXPECT_TRUE(canOpenForReading(path)) << folderName;
+        ReplacingFile file(path);
+        file.write("new", 3);
+        file.close();
+        EXPECT_EQ(file.fetchError(), 0) << folderName;
+        EXPECT_EQ(readBytes(path), "new") << folderName;
+        EXPECT_EQ(
+            std::distance(std::filesystem::directory_iterator(inner), std::filesystem::directory_iterator()),
+            1)
+            << folderName;
+    }
+}
+
+// The longest name a Linux file system takes is 255 bytes; the temporary file's name must not grow
+// with it.
+TEST(ReplacingFile, NamesAsLongAsTheSystemTakesAreWritten) {
+    for (const std::size_t length : {247u, 248u, 250u, 255u}) {
+        for (const bool existed : {false, true}) {
+            TempFolder folder;
+            const std::string path = folder.file(std::string(length - 4, 'n') + ".ptn");
+            if (existed)
+                writeBytes(path, "old");
+            ReplacingFile file(path);
+            file.write("new", 3);
+            file.close();
+            EXPECT_EQ(file.fetchError(), 0) << length;
+            EXPECT_EQ(readBytes(path), "new") << length;
+            EXPECT_EQ(folder.entryCount(), 1u) << length;
+        }
+    }
+}
+
+// A FIFO, a socket or a device opens without waiting, and is a file that cannot be opened: reading
+// fails, and a replacement leaves it as it is.
+TEST(Files, OnlyRegularFilesAreOpenedAndNoneOtherIsReplaced) {
     TempFolder folder;
-    writeBytes(folder.file("\xc3\x9c"
-                           "bersicht.ptn"),
-               "old");
-    const std::string path = folder.path() + "/\xdc"
-                                             "bersicht.ptn";
-    EXPECT_TRUE(canOpenForReading(path));
-    ReplacingFile file(path);
-    file.write("new", 3);
+    const std::string fifo = folder.file("fifo.ptn");
+    const std::string socket = folder.file("socket.ptn");
+    ASSERT_TRUE(makeFifo(fifo));
+    ASSERT_TRUE(makeSocket(socket));
+    const Deadline deadline(10);
+    for (const std::string& path : {fifo, socket, std::string("/dev/zero")}) {
+        PlainFile file;
+        file.openForReading(path);
+        EXPECT_FALSE(file.isOpen()) << path;
+        EXPECT_EQ(file.fetchError(), ioCode::AccessDenied) << path;
+        EXPECT_FALSE(canOpenForReading(path)) << path;
+    }
+    for (const std::string& path : {fifo, socket}) {
+        InPlaceFile inPlace(path);
+        EXPECT_EQ(inPlace.fetchError(), ioCode::AccessDenied) << path;
+        ReplacingFile file(path);
+        EXPECT_EQ(file.fetchError(), ioCode::AccessDenied) << path;
+        file.write("new", 3);
+        file.close();
+        EXPECT_NE(file.fetchError(), 0) << path;
+    }
+    struct stat info {};
+    ASSERT_EQ(::lstat(fifo.c_str(), &info), 0);
+    EXPECT_TRUE(S_ISFIFO(info.st_mode));
+    ASSERT_EQ(::lstat(socket.c_str(), &info), 0);
+    EXPECT_TRUE(S_ISSOCK(info.st_mode));
+    EXPECT_EQ(folder.entryCount(), 2u);
+}
+
+TEST(InPlaceFile, RewritesTheFileItselfWithItsInodeModeAndNewLength) {
+    const std::pair<std::string, std::string> cases[] = {
+        {"old content", "new"},         {"old", "much longer new content"}, {"same", "SAME"}, {"old", ""},
+        {"", std::string(200000, 'n')},
+    };
+    for (const auto& [before, after] : cases) {
+        TempFolder folder;
+        const std::string path = folder.file("book.ptn");
+        writeBytes(path, before);
+        ::chmod(path.c_str(), 0640);
+        const ino_t inode = inodeOf(path);
+        InPlaceFile file(path);
+        file.write(after.data(), after.size());
+        file.close();
+        EXPECT_EQ(file.fetchError(), 0) << before;
+        EXPECT_EQ(readBytes(path), after) << before;
+        EXPECT_EQ(inodeOf(path), inode) << before;
+        EXPECT_EQ(permissionBits(path), 0640u) << before;
+        EXPECT_EQ(folder.entryCount(), 1u) << before;
+    }
+}
+
+// The file can grow to limit bytes: every write beyond fails as on a full disk.
+TEST(InPlaceFile, AWriteThatFailsAfterNBytesPutsTheOldBytesBack) {
+    const std::string old(1000, 'o');
+    for (const rlim_t limit : {1000u, 1001u, 70000u, 199999u}) {
+        TempFolder folder;
+        const std::string path = folder.file("book.ptn");
+        writeBytes(path, old);
+        {
+            const FileSizeLimit full(limit);
+            InPlaceFile file(path);
+            const std::string block(100000, 'n');
+            file.write(block.data(), block.size());
+            file.write(block.data(), block.size());
+            file.close();
+            EXPECT_EQ(file.fetchError(), ioCode::DiskFull) << limit;
+        }
+        EXPECT_EQ(readBytes(path), old) << limit;
+    }
+}
+
+TEST(InPlaceFile, AnAbandonedRewritePutsTheOldBytesBack) {
+    TempFolder folder;
+    const std::string path = folder.file("book.ptn");
+    writeBytes(path, "old content");
+    {
+        InPlaceFile file(path);
+        const std::string block(100000, 'n');
+        file.write(block.data(), block.size()); // beyond the gathering limit: it reaches the file
+        file.flush();
+        EXPECT_EQ(readBytes(path), block);
+    }
+    EXPECT_EQ(readBytes(path), "old content");
+}
+
+TEST(InPlaceFile, AMissingFileRecordsItsError) {
+    TempFolder folder;
+    InPlaceFile file(folder.file("absent.ptn"));
+    EXPECT_EQ(file.fetchError(), ioCode::FileNotFound);
+    file.write("x", 1);
     file.close();
-    EXPECT_EQ(file.fetchError(), 0);
-    EXPECT_EQ(readBytes(folder.file("\xc3\x9c"
-                                    "bersicht.ptn")),
-              "new");
-    EXPECT_EQ(folder.entryCount(), 1u);
+    EXPECT_EQ(file.fetchError(), ioCode::FileNotOpen);
+    EXPECT_EQ(folder.entryCount(), 0u);
+}
+
+// A folder shared read-only, around files that the user may or may not write.
+TEST(ReplacingFile, InAReadOnlyFolderAWritableFileIsRewrittenInPlaceOrLeftWhole) {
+    struct Case {
+        const char* what;
+        mode_t mode;  // of the existing file; 0: there is none
+        rlim_t limit; // the disk's room
+        int code;
+        const char* content; // afterwards; nullptr: no file
+    };
+    const Case cases[] = {
+        {"writable file", 0644, RLIM_INFINITY, 0, "new content"},
+        {"write-protected file", 0444, RLIM_INFINITY, ioCode::AccessDenied, "old content"},
+        {"no file yet", 0, RLIM_INFINITY, ioCode::AccessDenied, nullptr},
+        {"disk full after 20 bytes", 0644, 20, ioCode::DiskFull, "old content"},
+    };
+    for (const Case& c : cases) {
+        TempFolder folder;
+        const std::string path = folder.file("team.ptn");
+        if (c.mode != 0) {
+            writeBytes(path, "old content");
+            ::chmod(path.c_str(), c.mode);
+        }
+        const ino_t inode = inodeOf(path);
+        const ReadOnlyFolder readOnly(folder.path());
+        if (readOnly.ignored())
+            GTEST_SKIP() << "this user writes into any folder; tests/tools/run-as-nobody runs this test";
+        {
+            const FileSizeLimit room(c.limit);
+            ReplacingFile file(path);
+            int code = file.fetchError(); // a refusal comes at once
+            if (code == 0) {
+                const std::string content =
+                    c.limit == RLIM_INFINITY ? "new content" : std::string(100000, 'n');
+                file.write(content.data(), content.size());
+                file.close();
+                code = file.fetchError();
+            }
+            EXPECT_EQ(code, c.code) << c.what;
+        }
+        if (c.content) {
+            EXPECT_EQ(readBytes(path), c.content) << c.what;
+        }
+        EXPECT_EQ(inodeOf(path), inode) << c.what;
+        EXPECT_EQ(folder.entryCount(), c.content ? 1u : 0u) << c.what;
+    }
 }
 
 TEST(Files, CanOpenForReading) {

@@ -92,16 +92,24 @@ TEST_F(PurgeOldTest, CancellingOrAnEmptyAnswerChangesNothing) {
 TEST_F(PurgeOldTest, CutOffsReadWithTheDefaultSettings) {
     struct Case {
         const char* answer;
-        DayNumber cutOff; // the first day that stays
+        DayNumber cutOff;                        // the first day that stays
+        CalendarDate clockAtAnswer{2026, 12, 7}; // the clock turns while the prompt is open
     };
     const Case cases[] = {
         {"12/31/96", day(2096, 12, 31)}, // a two-digit year takes the current century
         {"7/4", day(2026, 7, 4)},        // no year: the current one
-        {"1/1/1900", day(1900, 1, 1)},   {"12/31/9999", day(9999, 12, 31)}, {" 3/15/2020 ", day(2020, 3, 15)},
+        {"1/1/1900", day(1900, 1, 1)},
+        {"12/31/9999", day(9999, 12, 31)},
+        {" 3/15/2020 ", day(2020, 3, 15)},
+        {"7/4", day(2027, 7, 4), {2027, 1, 1}},        // the year when the answer is read
+        {"1/1/5", day(2105, 1, 1), {2100, 1, 1}},      // and its century
+        {"12/7/2026", day(2026, 12, 7), {2027, 1, 1}}, // a whole year needs no clock
     };
     for (const Case& c : cases) {
         session.book.clearSites();
         ui.clearSiteItems();
+        clock.date = {2026, 12, 7};
+        ui.whilePrompting = [&] { clock.date = c.clockAtAnswer; };
         const std::vector<DayNumber> stamps{c.cutOff - 1,      c.cutOff,     c.cutOff + 1,
                                             day(1899, 12, 30), day(1, 1, 1), day(9999, 12, 31)};
         for (std::size_t i = 0; i < stamps.size(); ++i)
@@ -149,6 +157,7 @@ TEST_F(PurgeOldTest, AnInvalidDateThrowsAndChangesNothing) {
         {"7/4/", "'7/4/' is not a valid date"},
         {"   ", "'   ' is not a valid date"}, // blanks only are not empty
         {"2/30/2026", "'2/30/2026' is not a valid date"},
+        {"7/4\xC3\xA9", "'7/4\xE9' is not a valid date"}, // typed as Unicode, read as Windows-1252
     };
     for (const Case& c : cases) {
         session.book.clearSites();
@@ -204,6 +213,15 @@ TEST_F(PurgeOldTest, ABookAlreadyModifiedStaysModified) {
     PurgeOldSites(session, ui);
     EXPECT_TRUE(session.BookModified);
     EXPECT_EQ(session.book.SiteCount, 0);
+}
+
+// The prompt shows Unicode: month names of the locale, kept in Windows-1252, are converted for it.
+TEST_F(PurgeOldTest, TheProposalIsShownInUnicode) {
+    session.dateSettings.ShortDatePattern = "d/mmm/yyyy";
+    session.dateSettings.ShortMonthNames[11] = "D\xE9z";
+    ui.promptAnswers.push_back(std::nullopt);
+    PurgeOldSites(session, ui);
+    EXPECT_EQ(ui.log.at(0), "prompt Purge Old|Specify cut-off date:|7/D\xC3\xA9z/2026");
 }
 
 TEST_F(PurgeOldTest, TheProposalFollowsTheShortDatePattern) {

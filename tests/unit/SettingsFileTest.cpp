@@ -1,3 +1,4 @@
+#include "support/FileSituations.h"
 #include "support/FileSizeLimit.h"
 #include "support/MemoryStream.h"
 #include "support/TempFolder.h"
@@ -235,6 +236,50 @@ TEST(SettingsFile, AFailedWriteLeavesTheEarlierFileAndReportsNothing) {
     EXPECT_EQ(folder.entryCount(), 1u) << "no temporary file is left";
 
     EXPECT_NO_THROW(writeSettingsFile(folder.file("no-such-folder"), startValues()));
+    EXPECT_EQ(folder.entryCount(), 1u);
+}
+
+// The settings file lies wherever the program does, also in a folder named in any script.
+TEST(SettingsFile, IsReadAndWrittenInAFolderOfAnyScript) {
+    for (const char* name :
+         {"\xD0\x9F\xD1\x80\xD0\xBE\xD0\xB3\xD1\x80\xD0\xB0\xD0\xBC\xD0\xBC\xD1\x8B", // Программы
+          "\xE3\x83\x97\xE3\x83\xAD\xE3\x82\xB0\xE3\x83\xA9\xE3\x83\xA0"}) {          // プログラム
+        TempFolder folder;
+        const std::string inner = folder.file(name);
+        ASSERT_EQ(::mkdir(inner.c_str(), 0700), 0);
+        writeSettingsFile(inner, exampleSettings());
+        EXPECT_EQ(readBytes(inner + "/prtln.cfg"), exampleRecordBytes()) << name;
+        Settings values = startValues();
+        EXPECT_TRUE(readSettingsFile(inner, values)) << name;
+        EXPECT_EQ(values, exampleSettings()) << name;
+    }
+}
+
+// A copy of the program in a folder the user may not write, beside a settings file the user may write.
+TEST(SettingsFile, InAReadOnlyFolderAWritableFileIsRewrittenInPlace) {
+    TempFolder folder;
+    writeBytes(folder.file("prtln.cfg"), std::string(200, '\x01'));
+    ASSERT_EQ(::chmod(folder.file("prtln.cfg").c_str(), 0666), 0);
+    const testing::ReadOnlyFolder readOnly(folder.path());
+    if (readOnly.ignored())
+        GTEST_SKIP() << "this user writes into any folder; tests/tools/run-as-nobody runs this test";
+    writeSettingsFile(folder.path(), exampleSettings());
+    EXPECT_EQ(readBytes(folder.file("prtln.cfg")), exampleRecordBytes());
+    EXPECT_EQ(folder.entryCount(), 1u);
+}
+
+// A FIFO named prtln.cfg is no file that the program waits on or replaces.
+TEST(SettingsFile, AFifoIsNeitherWaitedOnNorReplaced) {
+    TempFolder folder;
+    ASSERT_TRUE(testing::makeFifo(folder.file("prtln.cfg")));
+    const testing::Deadline deadline(10);
+    Settings values = startValues();
+    EXPECT_FALSE(readSettingsFile(folder.path(), values));
+    EXPECT_EQ(values, startValues());
+    writeSettingsFile(folder.path(), exampleSettings());
+    struct stat info {};
+    ASSERT_EQ(::lstat(folder.file("prtln.cfg").c_str(), &info), 0);
+    EXPECT_TRUE(S_ISFIFO(info.st_mode));
     EXPECT_EQ(folder.entryCount(), 1u);
 }
 

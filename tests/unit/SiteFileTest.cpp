@@ -1,3 +1,4 @@
+#include "support/FileSituations.h"
 #include "support/FileSizeLimit.h"
 #include "support/MemoryStream.h"
 #include "support/RecordingMessages.h"
@@ -339,15 +340,21 @@ TEST(SiteFile, AMissingFileGivesTheNotFoundMessageAndNothingElse) {
 }
 
 TEST(SiteFile, WritingIntoAMissingFolderBeepsThenNamesTheFileInCapitals) {
-    TempFolder folder;
-    // Only a to z change case; the Windows-1252 letter u with diaeresis stays as it is.
-    const std::string path = folder.file("no-such-folder/Mein B\xfcro 2.ptn");
-    RecordingMessages messages;
-    writeSiteFile(exampleBook(), path, messages);
-    EXPECT_EQ(messages.log,
-              (std::vector<Call>{Call::sound(), Call::message("Could not write to file  MEIN B\xfcRO 2.PTN",
-                                                              MessageKind::Information, button::OK)}));
-    EXPECT_EQ(folder.entryCount(), 0u);
+    // Only a to z change case; the letters of the path's other scripts stay as they are.
+    const std::pair<const char*, const char*> cases[] = {
+        {"Mein B\xC3\xBCro 2.ptn", "MEIN B\xC3\xBCRO 2.PTN"},
+        {"\xD1\x81\xD0\xB0\xD0\xB9\xD1\x82\xD1\x8B.ptn", "\xD1\x81\xD0\xB0\xD0\xB9\xD1\x82\xD1\x8B.PTN"},
+    };
+    for (const auto& [name, upperName] : cases) {
+        TempFolder folder;
+        RecordingMessages messages;
+        writeSiteFile(exampleBook(), folder.file(std::string("no-such-folder/") + name), messages);
+        EXPECT_EQ(messages.log,
+                  (std::vector<Call>{Call::sound(),
+                                     Call::message(std::string("Could not write to file  ") + upperName,
+                                                   MessageKind::Information, button::OK)}));
+        EXPECT_EQ(folder.entryCount(), 0u);
+    }
 }
 
 TEST(SiteFile, AWriteFailingPartWayLeavesTheEarlierFileByteForByte) {
@@ -365,6 +372,36 @@ TEST(SiteFile, AWriteFailingPartWayLeavesTheEarlierFileByteForByte) {
                                                               MessageKind::Information, button::OK)}));
     EXPECT_EQ(readBytes(path), earlier);
     EXPECT_EQ(folder.entryCount(), 1u) << "no temporary file is left";
+}
+
+// A book that the user may write, in a folder the user may not write, is rewritten in place; a write
+// failing part-way puts the earlier bytes back.
+TEST(SiteFile, InAReadOnlyFolderAWritableBookIsSavedInPlaceOrLeftByteForByte) {
+    for (const rlim_t room : {RLIM_INFINITY, rlim_t{50000}}) {
+        TempFolder folder;
+        const std::string path = folder.file("team.ptn");
+        const std::string earlier = randomBytes(SiteFileSize, 11);
+        writeBytes(path, earlier);
+        ASSERT_EQ(::chmod(path.c_str(), 0666), 0);
+        const testing::ReadOnlyFolder readOnly(folder.path());
+        if (readOnly.ignored())
+            GTEST_SKIP() << "this user writes into any folder; tests/tools/run-as-nobody runs this test";
+        RecordingMessages messages;
+        {
+            const FileSizeLimit limit(room);
+            writeSiteFile(exampleBook(), path, messages);
+        }
+        if (room == RLIM_INFINITY) {
+            EXPECT_TRUE(messages.log.empty());
+            EXPECT_EQ(readBytes(path), exampleFileBytes());
+        } else {
+            EXPECT_EQ(messages.log, (std::vector<Call>{Call::sound(),
+                                                       Call::message("Could not write to file  TEAM.PTN",
+                                                                     MessageKind::Information, button::OK)}));
+            EXPECT_EQ(readBytes(path), earlier);
+        }
+        EXPECT_EQ(folder.entryCount(), 1u);
+    }
 }
 
 TEST(SiteFile, ANewFileIsForItsOwnerAloneAndAReplacedOneKeepsItsMode) {

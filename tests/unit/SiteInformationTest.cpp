@@ -71,6 +71,26 @@ TEST_F(SiteInformation, EveryFieldIsShownWholeAndThePasswordInPlainText) {
                                "\r\nScript: " + std::string(128, 's') + "\r\nDate: 7/4/96");
 }
 
+// The lines are Windows-1252 like the fields; the message shows them in Unicode.
+TEST_F(SiteInformation, TheMessageShowsTheFieldsAndDateInUnicode) {
+    SiteFields fields = described("Caf\xE9");
+    fields.Script = "\x80";
+    session.dateSettings.ShortDatePattern = "d mmm yy";
+    session.dateSettings.ShortMonthNames[6] = "Juil\xE9";
+    storeSelected(0, fields);
+    EXPECT_EQ(SiteInformationText(session.book.SiteTable[0], session.dateSettings).substr(0, 17),
+              "Description: Caf\xE9");
+    EXPECT_EQ(shownText(), "Description: Caf\xC3\xA9\r\n"
+                           "Address: \r\n"
+                           "Port: \r\n"
+                           "Anonymous Login: No\r\n"
+                           "User: \r\n"
+                           "Password: \r\n"
+                           "Login Dir: \r\n"
+                           "Script: \xE2\x82\xAC\r\n"
+                           "Date: 4 Juil\xC3\xA9 96");
+}
+
 TEST_F(SiteInformation, AnyNonZeroAnonymousByteShowsYes) {
     SiteFields fields = described("Mirror");
     fields.UserName = "guest";

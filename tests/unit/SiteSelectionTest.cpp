@@ -42,6 +42,20 @@ TEST_F(SiteSelection, TheStatusShowsWholeFields) {
     EXPECT_EQ(ui.status[1].size(), 165u);
 }
 
+// The fields are Windows-1252; the status panel is a shown text and gets them as Unicode.
+TEST_F(SiteSelection, TheStatusShowsTheFieldsInUnicode) {
+    SiteFields fields;
+    fields.Description = "B\xFCro";
+    fields.Address = "ftp.b\xFCro.example";
+    fields.Port = "21";
+    fields.LoginDirectory = "/\x80/\x9D";
+    session.book.storeSite(0, fields, 1);
+    ui.addSiteItem("B\xFCro");
+    ui.select("B\xFCro");
+    SiteBoxClick(session, ui);
+    EXPECT_EQ(ui.status[1], "ftp.b\xC3\xBCro.example 21 /\xE2\x82\xAC/\xC2\x9D");
+}
+
 TEST_F(SiteSelection, CaseMattersWhenFindingTheSlot) {
     addSite("mirror");
     addSite("Mirror");

@@ -9,13 +9,10 @@ namespace portolan {
 
 namespace {
 
-// Qt's file dialog with two checks of its own when a name is confirmed:
-// - Portolan keeps file names as Windows-1252 texts, so a name with a character that Windows-1252
-//   lacks would become another name ("?" in its place); such a name is refused, and the user picks
-//   another one.
-// - An open dialog whose file must exist also finds a name typed without a suffix with the default
-//   suffix: Qt's own existing-file mode checks the name only as typed, so "sites" would never open
-//   sites.ptn. A folder is opened in the dialog as usual.
+// Qt's file dialog with a check of its own when a name is confirmed: an open dialog whose file must
+// exist also finds a name typed without a suffix with the default suffix. Qt's own existing-file mode
+// checks the name only as typed, so "sites" would never open sites.ptn. A folder is opened in the
+// dialog as usual.
 class PortolanFileDialog final : public QFileDialog {
 public:
     PortolanFileDialog(QWidget* parent, const QString& title, bool mustExist)
@@ -26,10 +23,6 @@ public:
         if (chosen.isEmpty())
             return QFileDialog::accept();
         const QFileInfo typed(chosen.constFirst());
-        if (toQString(fromQString(typed.filePath())) != typed.filePath())
-            return refuse(tr("%1\nThis name holds characters that Portolan cannot keep in a file name.\n"
-                             "Please choose another name.")
-                              .arg(typed.fileName()));
         if (!mustExist_ || typed.exists())
             return QFileDialog::accept();
         const QString suffixed = typed.filePath() + '.' + defaultSuffix();
@@ -37,13 +30,12 @@ public:
             selectFile(suffixed);
             return QFileDialog::accept();
         }
-        refuse(
+        QMessageBox::warning(
+            this, windowTitle(),
             tr("%1\nFile not found.\nPlease verify the correct file name was given.").arg(typed.fileName()));
     }
 
 private:
-    void refuse(const QString& why) { QMessageBox::warning(this, windowTitle(), why); }
-
     bool mustExist_;
 };
 
@@ -79,7 +71,7 @@ std::optional<std::string> FileDialogOnDemand::run() {
     if (shown.exec() != QDialog::Accepted || shown.selectedFiles().isEmpty())
         return std::nullopt;
     lastName_ = shown.selectedFiles().constFirst();
-    return fromQString(lastName_);
+    return pathFromQString(lastName_);
 }
 
 void FileDialogOnDemand::setTitle(const QString& title) {

@@ -22,7 +22,7 @@ public:
     FileDialogOnDemand(QWidget* parent, QString name, QString title, QString filter, QString defaultSuffix,
                        FileRole role);
 
-    // The chosen name, or nothing when cancelled.
+    // The chosen path, as the system names it, or nothing when cancelled.
     std::optional<std::string> run();
 
     void setTitle(const QString& title);

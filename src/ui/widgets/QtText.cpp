@@ -2,6 +2,8 @@
 
 #include "runtime/Cp1252.h"
 
+#include <QFile>
+
 namespace portolan {
 
 QString toQString(std::string_view bytes) {
@@ -12,6 +14,22 @@ QString toQString(std::string_view bytes) {
 std::string fromQString(const QString& text) {
     return cp1252FromUtf16(std::u16string_view(reinterpret_cast<const char16_t*>(text.utf16()),
                                                static_cast<std::size_t>(text.size())));
+}
+
+QString unicodeToQString(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+std::string unicodeFromQString(const QString& text) {
+    return text.toStdString();
+}
+
+QString pathToQString(std::string_view path) {
+    return QFile::decodeName(QByteArray(path.data(), static_cast<qsizetype>(path.size())));
+}
+
+std::string pathFromQString(const QString& path) {
+    return QFile::encodeName(path).toStdString();
 }
 
 } // namespace portolan

@@ -23,7 +23,7 @@
 namespace portolan::test {
 
 MainWindowFixture::MainWindowFixture()
-    : places(fromQString(folder.path())), session(clock, launcher, places) {}
+    : places(pathFromQString(folder.path())), session(clock, launcher, places) {}
 
 MainWindowFixture::~MainWindowFixture() = default;
 
@@ -34,7 +34,7 @@ void MainWindowFixture::start(std::optional<std::string> startupFile) {
 }
 
 std::string MainWindowFixture::path(const QString& name) const {
-    return fromQString(folder.filePath(name));
+    return pathFromQString(folder.filePath(name));
 }
 
 QAction* MainWindowFixture::action(const char* name) const {
@@ -84,11 +84,11 @@ void typeFileName(QWidget* fileDialog, const std::string& path) {
     // An inactive dialog keeps the file still selected in its list over the typed name.
     activate(dialog);
     // The folder is picked first, as typing a whole path races the name box's completion.
-    const QFileInfo file(toQString(path));
+    const QFileInfo file(pathToQString(path));
     dialog->setDirectory(file.absolutePath());
     name->setFocus();
     name->selectAll();
-    QTest::keyClicks(name, file.fileName());
+    typeText(name, file.fileName());
     QTest::keyClick(name, Qt::Key_Return);
 }
 

@@ -31,7 +31,7 @@ public:
     // Creates the windows as the program does and shows the main window.
     void start(std::optional<std::string> startupFile = std::nullopt);
 
-    std::string path(const QString& name) const; // a file in the temporary folder, as a text
+    std::string path(const QString& name) const; // a file in the temporary folder, as the system names it
 
     QAction* action(const char* name) const;
     // Chooses the menu item of this objectName as a person can: fails the test, triggering nothing, when

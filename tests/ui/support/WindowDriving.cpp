@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QDialog>
 #include <QFileDialog>
+#include <QInputMethodEvent>
 #include <QLabel>
 #include <QListWidget>
 #include <QMessageBox>
@@ -20,6 +21,18 @@ void activate(QWidget* window) {
     window->activateWindow();
     // Not qWaitForWindowActive: it counts a dialog as active while its parent window is.
     QTRY_COMPARE(QApplication::activeWindow(), window);
+}
+
+void typeText(QWidget* widget, const QString& text) {
+    for (const QChar c : text) {
+        if (c.unicode() < 0x80) {
+            QTest::keyClick(widget, c.toLatin1());
+        } else {
+            QInputMethodEvent commit;
+            commit.setCommitString(QString(c));
+            QApplication::sendEvent(widget, &commit);
+        }
+    }
 }
 
 QStringList itemTexts(const QListWidget* list) {

@@ -17,6 +17,10 @@ namespace portolan::test {
 // leaves a modal dialog inactive while its parent window is active.
 void activate(QWidget* window);
 
+// Types text into the focused widget as a person does: ASCII characters by key presses, other letters
+// as an input method hands them over (Qt Test has key codes for ASCII alone).
+void typeText(QWidget* widget, const QString& text);
+
 // The texts of the list's entries, top to bottom.
 QStringList itemTexts(const QListWidget* list);
 

@@ -36,7 +36,8 @@ public:
     std::string status[2];
     std::map<SiteControl, bool> enabled;
     WindowBounds bounds{10, 20, 270, 217};
-    std::function<void()> siteDialog; // what the user does while the add/edit dialog is open
+    std::function<void()> siteDialog;     // what the user does while the add/edit dialog is open
+    std::function<void()> whilePrompting; // what happens while the input prompt is open
 
     int MessageDialog(std::string_view text, MessageKind kind, MessageButtons buttons) override {
         messages.push_back({std::string(text), kind, buttons});
@@ -53,6 +54,8 @@ public:
                                           std::string_view proposed) override {
         log.push_back("prompt " + std::string(caption) + "|" + std::string(prompt) + "|" +
                       std::string(proposed));
+        if (whilePrompting)
+            whilePrompting();
         if (promptAnswers.empty())
             return std::nullopt;
         auto answer = promptAnswers.front();

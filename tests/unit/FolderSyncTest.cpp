@@ -1,0 +1,82 @@
+#include "support/TempFolder.h"
+
+#include "runtime/Files.h"
+
+#include <gtest/gtest.h>
+
+#include <dlfcn.h>
+#include <sys/stat.h>
+
+#include <vector>
+
+namespace {
+
+// What one fsync of the program flushed.
+struct Flush {
+    bool folder;
+    ino_t inode;
+    ino_t targetInode; // of the target file at that moment; 0 while there is none
+};
+
+std::vector<Flush>* flushes = nullptr;
+const char* flushTarget = nullptr;
+
+} // namespace
+
+// Every fsync of the test program passes through here on its way to the system, so that a test can see
+// what was flushed and when.
+extern "C" int fsync(int descriptor) {
+    using Fsync = int (*)(int);
+    static const auto systemFsync = reinterpret_cast<Fsync>(::dlsym(RTLD_NEXT, "fsync"));
+    if (flushes) {
+        struct stat flushed {};
+        struct stat target {};
+        ::fstat(descriptor, &flushed);
+        const bool targetThere = ::stat(flushTarget, &target) == 0;
+        flushes->push_back({S_ISDIR(flushed.st_mode), flushed.st_ino, targetThere ? target.st_ino : 0});
+    }
+    return systemFsync(descriptor);
+}
+
+namespace portolan {
+namespace {
+
+using testing::TempFolder;
+
+ino_t inodeOf(const std::string& path) {
+    struct stat info {};
+    ::stat(path.c_str(), &info);
+    return info.st_ino;
+}
+
+// A power cut right after a save must find the new file under the target's name: the new file is
+// flushed before the rename, and the folder, which holds the name, after it.
+TEST(ReplacingFile, TheFileIsFlushedBeforeTheRenameAndTheFolderAfterIt) {
+    for (const bool existed : {false, true}) {
+        TempFolder folder;
+        const std::string target = folder.file("book.ptn");
+        if (existed)
+            testing::writeBytes(target, "old");
+        std::vector<Flush> seen;
+        {
+            ReplacingFile file(target);
+            file.write("new", 3);
+            flushes = &seen;
+            flushTarget = target.c_str();
+            file.close();
+            flushes = nullptr;
+            EXPECT_EQ(file.fetchError(), 0);
+        }
+        const ino_t written = inodeOf(target);
+        ASSERT_EQ(seen.size(), 2u) << existed;
+        EXPECT_FALSE(seen[0].folder);
+        EXPECT_EQ(seen[0].inode, written);
+        EXPECT_NE(seen[0].targetInode, written) << "flushed before the rename";
+        EXPECT_TRUE(seen[1].folder);
+        EXPECT_EQ(seen[1].inode, inodeOf(folder.path()));
+        EXPECT_EQ(seen[1].targetInode, written) << "the folder is flushed after the rename";
+    }
+}
+
+} // namespace
+} // namespace portolan
