@@ -23,6 +23,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QFrame>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
 #include <QMenuBar>
@@ -33,6 +34,8 @@
 #include <QStatusBar>
 #include <QTimer>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace portolan {
 
@@ -198,7 +201,7 @@ void TmainFRM::createSiteBox() {
     centralWidget()->layout()->addWidget(SiteBox);
     SiteBox->setFocus();
     // Commands change the items with the signals blocked, so this runs only for the user's changes.
-    connect(SiteBox, &QListWidget::itemSelectionChanged, this,
+    connect(SiteBox, &SiteList::siteChosen, this,
             [this] { guarded([&] { SiteBoxClick(session_, *this); }); });
     SiteBox->installEventFilter(this);
     SiteBox->viewport()->installEventFilter(this);
@@ -276,10 +279,22 @@ void TmainFRM::closeEvent(QCloseEvent* event) {
     QCoreApplication::quit(); // the export dialog, if open, goes with the main window
 }
 
+bool TmainFRM::isDisabledShortcut(const QKeyEvent& key) const {
+    const QKeySequence pressed(key.keyCombination());
+    return std::any_of(actions_.begin(), actions_.end(), [&](const auto& item) {
+        return !item.second->isEnabled() && item.second->shortcut() == pressed;
+    });
+}
+
 bool TmainFRM::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == SiteBox && event->type() == QEvent::KeyPress &&
-        static_cast<QKeyEvent*>(event)->text() == "?")
-        guarded([&] { ShowSiteInformation(session_, *this); }); // the list still gets the "?" after
+    if (watched == SiteBox && event->type() == QEvent::KeyPress) {
+        const auto& key = *static_cast<QKeyEvent*>(event);
+        // Qt hands the key of a disabled menu item's shortcut to the focused widget; it does nothing.
+        if (isDisabledShortcut(key))
+            return true;
+        if (key.text() == "?")
+            guarded([&] { ShowSiteInformation(session_, *this); }); // the list still gets the "?" after
+    }
     if (watched == SiteBox->viewport() && event->type() == QEvent::MouseButtonDblClick &&
         static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton)
         guarded([&] { SiteBoxDblClick(session_); });
