@@ -15,6 +15,7 @@
 #include "ui/platform/HelpViewer.h"
 #include "ui/widgets/FileDialogs.h"
 #include "ui/widgets/Guard.h"
+#include "ui/widgets/PanelStatusBar.h"
 #include "ui/widgets/QtText.h"
 #include "ui/widgets/SiteItem.h"
 #include "ui/widgets/SiteList.h"
@@ -31,7 +32,6 @@
 #include <QScreen>
 #include <QSessionManager>
 #include <QSignalBlocker>
-#include <QStatusBar>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -68,9 +68,6 @@ TmainFRM::TmainFRM(Session& session, std::optional<std::string> startupFile, QWi
       SaveDialog1(this, "SaveDialog1", "Save a site file", "Portolan files (*.ptn)", "ptn", FileRole::Save) {
     setObjectName("mainFRM");
     setWindowTitle("Portolan - untitled");
-    QPalette colours = palette();
-    colours.setColor(QPalette::Window, QColor(213, 203, 149));
-    setPalette(colours);
 
     createActions();
     createToolBar();
@@ -165,7 +162,12 @@ void TmainFRM::addSpeedButton(const QString& name, Glyph glyph, const QString& h
 }
 
 void TmainFRM::createToolBar() {
+    // The form's own colour lies under the tool bar and the site list, which cover it entirely; the
+    // menu bar and the status bar keep the system's colours.
     auto* central = new QWidget(this);
+    QPalette colours = central->palette();
+    colours.setColor(QPalette::Window, QColor(213, 203, 149));
+    central->setPalette(colours);
     auto* layout = new QVBoxLayout(central);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
@@ -208,20 +210,13 @@ void TmainFRM::createSiteBox() {
 }
 
 void TmainFRM::createStatusBar() {
-    QStatusBar* bar = statusBar();
+    auto* bar = new PanelStatusBar(this, {30, 20});
     bar->setObjectName("StatusBar1");
-    bar->setSizeGripEnabled(true);
-    for (int panel = 0; panel < 2; ++panel) {
-        auto* label = new QLabel(bar);
-        label->setObjectName(QString("StatusPanel%1").arg(panel));
-        label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-        statusPanels_[panel] = label;
-    }
-    statusPanels_[0]->setFixedWidth(30);
+    setStatusBar(bar);
+    for (int panel = 0; panel < 2; ++panel)
+        statusPanels_[panel] = bar->panel(panel);
     statusPanels_[0]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     statusPanels_[0]->setText("0");
-    bar->addWidget(statusPanels_[0]);
-    bar->addWidget(statusPanels_[1], 1);
 }
 
 void TmainFRM::applyStartBounds() {
