@@ -3,6 +3,7 @@
 #include "book/Messages.h"
 #include "ui/aboutUnit.h"
 #include "ui/widgets/DialogUnits.h"
+#include "ui/widgets/FramePlacement.h"
 #include "ui/widgets/QtText.h"
 #include "ui/widgets/RoleDialog.h"
 
@@ -50,11 +51,13 @@ public:
     QString text() const { return edit_->text(); }
 
 protected:
-    // Centred once the frame is known; a negative left or top is raised to 0.
+    // Centred by its outer size; a negative left or top is raised to 0.
     void showEvent(QShowEvent* event) override {
         RoleDialog::showEvent(event);
-        const QRect screen = QGuiApplication::primaryScreen()->geometry();
-        move(screen.topLeft() + centredOrigin(screen.size(), frameGeometry().size()));
+        placeByOuterFrame(*this, [](QSize outer) {
+            const QRect screen = QGuiApplication::primaryScreen()->geometry();
+            return screen.topLeft() + centredOrigin(screen.size(), outer);
+        });
     }
 
 private:

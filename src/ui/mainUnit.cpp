@@ -14,6 +14,7 @@
 #include "ui/exportUnit.h"
 #include "ui/platform/HelpViewer.h"
 #include "ui/widgets/FileDialogs.h"
+#include "ui/widgets/FramePlacement.h"
 #include "ui/widgets/Guard.h"
 #include "ui/widgets/PanelStatusBar.h"
 #include "ui/widgets/QtText.h"
@@ -297,16 +298,17 @@ bool TmainFRM::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void TmainFRM::placeDialog(QWidget& dialog) const {
-    const QRect screen = QGuiApplication::primaryScreen()->geometry();
-    const QRect main = frameGeometry();
-    const QSize size = dialog.frameGeometry().size();
-    int left = main.left() + 20;
-    int top = main.top() + 22;
-    if (screen.width() < left + size.width())
-        left = screen.width() - size.width();
-    if (screen.height() < top + size.height())
-        top = screen.height() - size.height();
-    dialog.move(left, top);
+    placeByOuterFrame(dialog, [this](QSize outer) {
+        const QRect screen = QGuiApplication::primaryScreen()->geometry();
+        const QRect main = frameGeometry();
+        int left = main.left() + 20;
+        int top = main.top() + 22;
+        if (screen.width() < left + outer.width())
+            left = screen.width() - outer.width();
+        if (screen.height() < top + outer.height())
+            top = screen.height() - outer.height();
+        return QPoint(left, top);
+    });
 }
 
 void TmainFRM::HelpTopics1Click() {
