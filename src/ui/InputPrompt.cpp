@@ -38,6 +38,7 @@ public:
         edit_->setText(toQString(proposed));
         edit_->setGeometry(units.x(8), units.y(19), units.x(164), edit_->sizeHint().height());
         edit_->selectAll();
+        label->setBuddy(edit_);
 
         const QSize buttonSize(units.x(50), units.y(14));
         auto* ok = addAnswerButton(QStringLiteral("OK"), QStringLiteral("OK"),

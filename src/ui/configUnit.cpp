@@ -46,9 +46,11 @@ TconfigFRM::TconfigFRM(QWidget* parent, Session& session, DialogPlacement placem
     cmdBX = new QLineEdit(this);
     cmdBX->setObjectName("cmdBX");
     cmdBX->setGeometry(80, 6, 190, 21);
+    Label1->setBuddy(cmdBX);
 
     auto* footerSB = new SpeedButton("footerSB", glyphIcon(Glyph::Browse), QString(), this, QSize(21, 21));
     footerSB->move(270, 6);
+    footerSB->setAccessibleName("Browse for the FTP client");
     connect(footerSB, &QToolButton::clicked, this, [this] { guarded([&] { footerSBClick(); }); });
 
     cftpBX = new QCheckBox("Use CuteFTP auto 'Anonym' parameter", this);

@@ -198,6 +198,7 @@ void TmainFRM::createToolBar() {
 void TmainFRM::createSiteBox() {
     SiteBox = new SiteList(centralWidget());
     SiteBox->setObjectName("SiteBox");
+    SiteBox->setAccessibleName("Sites");
     SiteBox->setSortingEnabled(true);
     SiteBox->setSelectionMode(QAbstractItemView::SingleSelection);
     SiteBox->setUniformItemSizes(true);

@@ -270,6 +270,7 @@ void ExportDialogTest::listsOfferTheSevenNamesAndStartOnTheirChoices() {
     });
     QVERIFY(beside != labels.end());
     QCOMPARE((*beside)->text(), besideLabel);
+    QCOMPARE((*beside)->buddy(), list);
 }
 
 void ExportDialogTest::listsCannotBeTypedInto() {
