@@ -1,7 +1,7 @@
 #!/usr/bin/python3
 """Portolan on a real X server with a window manager, driven by real input events.
 
-Starts Xvfb on a free display, openbox and a D-Bus session with the accessibility bus, runs a copy
+Starts Xvfb on a free display number, openbox and a D-Bus session with the accessibility bus, runs a copy
 of the portolan binary in a fresh folder with its own HOME (so no settings file is left beside the
 build), presses keys and clicks through XTest (xdotool), and compares what the window manager reports
 (client geometry, _NET_FRAME_EXTENTS) and what a screen reader sees (AT-SPI) with the rules of the
@@ -13,6 +13,7 @@ Debian's own /usr/bin/python3, which has pyatspi.
 """
 
 import os
+import random
 import shutil
 import signal
 import subprocess
@@ -59,22 +60,38 @@ class Desktop:
             self.env.pop(name, None)
 
     def start(self):
+        """Starts on a display number that nothing else uses; other programs on a shared machine tend to
+        take low numbers and may start their own server or window manager there meanwhile."""
+        failure = Failure("no free display")
+        for _ in range(5):
+            number = random.randrange(200, 900)
+            if os.path.exists(f"/tmp/.X{number}-lock") or os.path.exists(f"/tmp/.X11-unix/X{number}"):
+                continue
+            try:
+                self.start_on(number)
+                return
+            except Failure as error:
+                print(f"display :{number}: {error}; trying another")
+                failure = error
+                self.stop()
+        raise failure
+
+    def start_on(self, number):
         read_end, write_end = os.pipe()
-        # The server picks a free display number and writes it to the pipe once it is ready.
-        self.spawn(["Xvfb", "-displayfd", str(write_end), "-screen", "0", f"{SCREEN[0]}x{SCREEN[1]}x24",
-                    "-nolisten", "tcp"], pass_fds=(write_end,))
+        # The server writes its display number to the pipe once it takes connections.
+        self.spawn(["Xvfb", f":{number}", "-displayfd", str(write_end), "-screen", "0",
+                    f"{SCREEN[0]}x{SCREEN[1]}x24", "-nolisten", "tcp"], pass_fds=(write_end,))
         os.close(write_end)
-        number = b""
+        written = b""
         deadline = time.monotonic() + TIMEOUT
-        while not number.endswith(b"\n"):
-            if time.monotonic() > deadline:
-                raise Failure("Xvfb did not start")
-            chunk = os.read(read_end, 16)
+        while not written.endswith(b"\n"):
+            chunk = os.read(read_end, 16) if time.monotonic() < deadline else b""
             if not chunk:
+                os.close(read_end)
                 raise Failure("Xvfb did not start")
-            number += chunk
+            written += chunk
         os.close(read_end)
-        self.env["DISPLAY"] = ":" + number.decode().strip()
+        self.env["DISPLAY"] = ":" + written.decode().strip()
 
         bus = subprocess.Popen(["dbus-daemon", "--session", "--nofork", "--print-address=1"],
                                env=self.env, stdout=subprocess.PIPE, stderr=subprocess.DEVNULL,
@@ -82,20 +99,21 @@ class Desktop:
         self.processes.append(bus)
         self.env["DBUS_SESSION_BUS_ADDRESS"] = bus.stdout.readline().decode().strip()
 
-        with open(os.path.join(self.work, "openbox.log"), "w") as log:
-            openbox = self.spawn(["openbox", "--sm-disable"], stderr=log)
+        log_path = os.path.join(self.work, "openbox.log")
+        with open(log_path, "w") as log:
+            openbox = self.spawn(["openbox", "--sm-disable"], stdout=log, stderr=log)
 
         def managing():
             if openbox.poll() is not None:
-                with open(os.path.join(self.work, "openbox.log")) as log:
+                with open(log_path) as log:
                     raise Failure(f"openbox ended with {openbox.returncode}: {log.read()}")
             return "window id" in self.run(["xprop", "-root", "_NET_SUPPORTING_WM_CHECK"])
         wait_for("openbox to manage the screen", managing, timeout=30)
 
     def spawn(self, command, **options):
+        options.setdefault("stdout", subprocess.DEVNULL)
         options.setdefault("stderr", subprocess.DEVNULL)
-        process = subprocess.Popen(command, env=self.env, stdout=subprocess.DEVNULL, start_new_session=True,
-                                   **options)
+        process = subprocess.Popen(command, env=self.env, start_new_session=True, **options)
         self.processes.append(process)
         return process
 
@@ -104,6 +122,7 @@ class Desktop:
         return result.stdout if result.returncode == 0 else ""
 
     def stop(self):
+        """Stops everything started, newest first."""
         for process in reversed(self.processes):
             if process.poll() is None:
                 try:
@@ -116,6 +135,7 @@ class Desktop:
             except subprocess.TimeoutExpired:
                 os.killpg(process.pid, signal.SIGKILL)
                 process.wait()
+        self.processes = []
 
     # --- what the window manager reports ---
 
