@@ -3,6 +3,7 @@
 #include "book/Messages.h"
 #include "ui/aboutUnit.h"
 #include "ui/widgets/DialogUnits.h"
+#include "ui/widgets/FramePlacement.h"
 #include "ui/widgets/QtText.h"
 #include "ui/widgets/RoleDialog.h"
 
@@ -37,6 +38,7 @@ public:
         edit_->setText(unicodeToQString(proposed));
         edit_->setGeometry(units.x(8), units.y(19), units.x(164), edit_->sizeHint().height());
         edit_->selectAll();
+        label->setBuddy(edit_);
 
         const QSize buttonSize(units.x(50), units.y(14));
         auto* ok = addAnswerButton(QStringLiteral("OK"), QStringLiteral("OK"),
@@ -50,11 +52,13 @@ public:
     QString text() const { return edit_->text(); }
 
 protected:
-    // Centred once the frame is known; a negative left or top is raised to 0.
+    // Centred by its outer size; a negative left or top is raised to 0.
     void showEvent(QShowEvent* event) override {
         RoleDialog::showEvent(event);
-        const QRect screen = QGuiApplication::primaryScreen()->geometry();
-        move(screen.topLeft() + centredOrigin(screen.size(), frameGeometry().size()));
+        placeByOuterFrame(*this, [](QSize outer) {
+            const QRect screen = QGuiApplication::primaryScreen()->geometry();
+            return screen.topLeft() + centredOrigin(screen.size(), outer);
+        });
     }
 
 private:

@@ -2,6 +2,7 @@
 
 #include "ui/platform/HelpViewer.h"
 #include "ui/widgets/DialogUnits.h"
+#include "ui/widgets/FramePlacement.h"
 #include "ui/widgets/QtText.h"
 
 #include <QApplication>
@@ -162,10 +163,11 @@ TMessageForm::TMessageForm(std::string_view text, MessageKind kind, MessageButto
 
 void TMessageForm::showEvent(QShowEvent* event) {
     RoleDialog::showEvent(event);
-    const QRect screen = QGuiApplication::primaryScreen()->geometry();
-    const QSize outer = frameGeometry().size();
-    move(screen.left() + screen.width() / 2 - outer.width() / 2,
-         screen.top() + screen.height() / 2 - outer.height() / 2); // no further correction
+    placeByOuterFrame(*this, [](QSize outer) {
+        const QRect screen = QGuiApplication::primaryScreen()->geometry();
+        return QPoint(screen.left() + screen.width() / 2 - outer.width() / 2,
+                      screen.top() + screen.height() / 2 - outer.height() / 2); // no further correction
+    });
 }
 
 int MessageDialog(std::string_view text, MessageKind kind, MessageButtons buttons, int /*helpContext*/) {

@@ -26,7 +26,7 @@ public:
     TMessageForm(std::string_view text, MessageKind kind, MessageButtons buttons);
 
 protected:
-    // Centred by integer halves of the screen and of the outer size, once the frame is known.
+    // Centred by integer halves of the screen and of the outer size, frame included.
     void showEvent(QShowEvent* event) override;
 };
 

@@ -52,6 +52,7 @@ QLineEdit* TaddFRM::addEdit(const QString& name, const QString& label, const QSt
     auto* edit = new QLineEdit(this);
     edit->setObjectName(name);
     edit->setGeometry(place);
+    caption->setBuddy(edit); // a screen reader names the box by its label
     return edit;
 }
 

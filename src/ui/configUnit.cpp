@@ -38,16 +38,19 @@ TconfigFRM::TconfigFRM(QWidget* parent, Session& session, DialogPlacement placem
     auto* Label1 = new QLabel("Command Line:", this);
     Label1->setObjectName("Label1");
     Label1->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    // Its right edge stays at the command box; a caption wider than the place grows to the left.
-    const int labelWidth = std::max(73, Label1->sizeHint().width());
-    Label1->setGeometry(std::max(0, 75 - labelWidth), 10, labelWidth, 13);
+    // Its right edge stays at 2 + 73; a caption wider than the place grows to the left, up to the
+    // dialog's edge.
+    const int labelWidth = std::clamp(Label1->sizeHint().width(), 73, 75);
+    Label1->setGeometry(75 - labelWidth, 10, labelWidth, 13);
 
     cmdBX = new QLineEdit(this);
     cmdBX->setObjectName("cmdBX");
     cmdBX->setGeometry(80, 6, 190, 21);
+    Label1->setBuddy(cmdBX);
 
     auto* footerSB = new SpeedButton("footerSB", glyphIcon(Glyph::Browse), QString(), this, QSize(21, 21));
     footerSB->move(270, 6);
+    footerSB->setAccessibleName("Browse for the FTP client");
     connect(footerSB, &QToolButton::clicked, this, [this] { guarded([&] { footerSBClick(); }); });
 
     cftpBX = new QCheckBox("Use CuteFTP auto 'Anonym' parameter", this);

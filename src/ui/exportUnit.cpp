@@ -36,9 +36,9 @@ TexportFRM::TexportFRM(QWidget* parent, Session& session, UserInterface& ui, Dia
                   FileRole::Save) {
     setModal(false);
     headerTX = addFileRow("Label1", "Header:", {11, 12, 38, 13}, "headerTX", 8, "headerSB",
-                          "Select a header text file");
+                          "Select a header text file", "Browse for a header file");
     footerTX = addFileRow("Label2", "Footer:", {16, 40, 33, 13}, "footerTX", 36, "footerSB",
-                          "Select a footer text file");
+                          "Select a footer text file", "Browse for a footer file");
     QPushButton* Button1 = addButton(this, "Button1", "Export", {248, 6, 75, 25}, [this] { Button1Click(); });
     QPushButton* Button2 =
         addButton(this, "Button2", "Cancel", {248, 34, 75, 25}, [this] { Button2Click(); });
@@ -54,14 +54,16 @@ TexportFRM::TexportFRM(QWidget* parent, Session& session, UserInterface& ui, Dia
 
 QLineEdit* TexportFRM::addFileRow(const QString& labelName, const QString& label, const QRect& labelPlace,
                                   const QString& boxName, int top, const QString& buttonName,
-                                  const QString& browseTitle) {
+                                  const QString& browseTitle, const QString& browseName) {
     auto* caption = new QLabel(label, this);
     caption->setObjectName(labelName);
     placeLabel(*caption, labelPlace);
     auto* box = new QLineEdit(this);
     box->setObjectName(boxName);
     box->setGeometry(56, top, 161, 21);
+    caption->setBuddy(box);
     auto* button = new SpeedButton(buttonName, glyphIcon(Glyph::Browse), QString(), this, QSize(21, 21));
+    button->setAccessibleName(browseName);
     button->move(217, top);
     connect(button, &QToolButton::clicked, this,
             [this, box, browseTitle] { guarded([&] { browse(*box, browseTitle); }); });
@@ -75,14 +77,16 @@ void TexportFRM::createColumnSetup() {
     const std::pair<const char*, QPoint> numbers[] = {
         {"1", {8, 24}}, {"2", {8, 48}}, {"3", {8, 72}}, {"4", {120, 24}}, {"5", {120, 48}}, {"6", {120, 72}},
     };
+    std::array<QLabel*, 6> numberLabels{};
     int labelNumber = 4;
-    for (const auto& [text, at] : numbers) {
-        auto* label = new QLabel(text, GBox1);
-        label->setObjectName(QString("Label%1").arg(labelNumber++));
-        placeLabel(*label, {at, QSize(6, 13)});
+    for (std::size_t i = 0; i < numberLabels.size(); ++i) {
+        numberLabels[i] = new QLabel(numbers[i].first, GBox1);
+        numberLabels[i]->setObjectName(QString("Label%1").arg(labelNumber++));
+        placeLabel(*numberLabels[i], {numbers[i].second, QSize(6, 13)});
     }
     // ColBX1 stands beside "2" and ColBX2 beside "1": the lists are written in their own order.
     const QPoint places[] = {{16, 44}, {16, 20}, {16, 68}, {128, 20}, {128, 44}, {128, 68}};
+    const std::size_t besideLabel[] = {1, 0, 2, 3, 4, 5};
     for (std::size_t i = 0; i < columnLists_.size(); ++i) {
         auto* list = new QComboBox(GBox1);
         list->setObjectName(QString("ColBX%1").arg(i + 1));
@@ -90,6 +94,7 @@ void TexportFRM::createColumnSetup() {
         for (const std::string_view name : ExportColumnNames)
             list->addItem(toQString(name));
         list->setGeometry(places[i].x(), places[i].y(), 97, 21);
+        numberLabels[besideLabel[i]]->setBuddy(list);
         columnLists_[i] = list;
     }
 }

@@ -34,7 +34,7 @@ protected:
 private:
     QLineEdit* addFileRow(const QString& labelName, const QString& label, const QRect& labelPlace,
                           const QString& boxName, int top, const QString& buttonName,
-                          const QString& browseTitle);
+                          const QString& browseTitle, const QString& browseName);
     void createColumnSetup();
     void FormCreate();
     void browse(QLineEdit& box, const QString& title);

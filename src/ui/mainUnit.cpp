@@ -14,7 +14,9 @@
 #include "ui/exportUnit.h"
 #include "ui/platform/HelpViewer.h"
 #include "ui/widgets/FileDialogs.h"
+#include "ui/widgets/FramePlacement.h"
 #include "ui/widgets/Guard.h"
+#include "ui/widgets/PanelStatusBar.h"
 #include "ui/widgets/QtText.h"
 #include "ui/widgets/SiteItem.h"
 #include "ui/widgets/SiteList.h"
@@ -23,6 +25,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QFrame>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
 #include <QMenuBar>
@@ -30,9 +33,10 @@
 #include <QScreen>
 #include <QSessionManager>
 #include <QSignalBlocker>
-#include <QStatusBar>
 #include <QTimer>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace portolan {
 
@@ -65,9 +69,6 @@ TmainFRM::TmainFRM(Session& session, std::optional<std::string> startupFile, QWi
       SaveDialog1(this, "SaveDialog1", "Save a site file", "Portolan files (*.ptn)", "ptn", FileRole::Save) {
     setObjectName("mainFRM");
     setWindowTitle("Portolan - untitled");
-    QPalette colours = palette();
-    colours.setColor(QPalette::Window, QColor(213, 203, 149));
-    setPalette(colours);
 
     createActions();
     createToolBar();
@@ -162,7 +163,12 @@ void TmainFRM::addSpeedButton(const QString& name, Glyph glyph, const QString& h
 }
 
 void TmainFRM::createToolBar() {
+    // The form's own colour lies under the tool bar and the site list, which cover it entirely; the
+    // menu bar and the status bar keep the system's colours.
     auto* central = new QWidget(this);
+    QPalette colours = central->palette();
+    colours.setColor(QPalette::Window, QColor(213, 203, 149));
+    central->setPalette(colours);
     auto* layout = new QVBoxLayout(central);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
@@ -192,33 +198,27 @@ void TmainFRM::createToolBar() {
 void TmainFRM::createSiteBox() {
     SiteBox = new SiteList(centralWidget());
     SiteBox->setObjectName("SiteBox");
+    SiteBox->setAccessibleName("Sites");
     SiteBox->setSortingEnabled(true);
     SiteBox->setSelectionMode(QAbstractItemView::SingleSelection);
     SiteBox->setUniformItemSizes(true);
     centralWidget()->layout()->addWidget(SiteBox);
     SiteBox->setFocus();
     // Commands change the items with the signals blocked, so this runs only for the user's changes.
-    connect(SiteBox, &QListWidget::itemSelectionChanged, this,
+    connect(SiteBox, &SiteList::siteChosen, this,
             [this] { guarded([&] { SiteBoxClick(session_, *this); }); });
     SiteBox->installEventFilter(this);
     SiteBox->viewport()->installEventFilter(this);
 }
 
 void TmainFRM::createStatusBar() {
-    QStatusBar* bar = statusBar();
+    auto* bar = new PanelStatusBar(this, {30, 20});
     bar->setObjectName("StatusBar1");
-    bar->setSizeGripEnabled(true);
-    for (int panel = 0; panel < 2; ++panel) {
-        auto* label = new QLabel(bar);
-        label->setObjectName(QString("StatusPanel%1").arg(panel));
-        label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-        statusPanels_[panel] = label;
-    }
-    statusPanels_[0]->setFixedWidth(30);
+    setStatusBar(bar);
+    for (int panel = 0; panel < 2; ++panel)
+        statusPanels_[panel] = bar->panel(panel);
     statusPanels_[0]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     statusPanels_[0]->setText("0");
-    bar->addWidget(statusPanels_[0]);
-    bar->addWidget(statusPanels_[1], 1);
 }
 
 void TmainFRM::applyStartBounds() {
@@ -276,10 +276,22 @@ void TmainFRM::closeEvent(QCloseEvent* event) {
     QCoreApplication::quit(); // the export dialog, if open, goes with the main window
 }
 
+bool TmainFRM::isDisabledShortcut(const QKeyEvent& key) const {
+    const QKeySequence pressed(key.keyCombination());
+    return std::any_of(actions_.begin(), actions_.end(), [&](const auto& item) {
+        return !item.second->isEnabled() && item.second->shortcut() == pressed;
+    });
+}
+
 bool TmainFRM::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == SiteBox && event->type() == QEvent::KeyPress &&
-        static_cast<QKeyEvent*>(event)->text() == "?")
-        guarded([&] { ShowSiteInformation(session_, *this); }); // the list still gets the "?" after
+    if (watched == SiteBox && event->type() == QEvent::KeyPress) {
+        const auto& key = *static_cast<QKeyEvent*>(event);
+        // Qt hands the key of a disabled menu item's shortcut to the focused widget; it does nothing.
+        if (isDisabledShortcut(key))
+            return true;
+        if (key.text() == "?")
+            guarded([&] { ShowSiteInformation(session_, *this); }); // the list still gets the "?" after
+    }
     if (watched == SiteBox->viewport() && event->type() == QEvent::MouseButtonDblClick &&
         static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton)
         guarded([&] { SiteBoxDblClick(session_); });
@@ -287,16 +299,17 @@ bool TmainFRM::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void TmainFRM::placeDialog(QWidget& dialog) const {
-    const QRect screen = QGuiApplication::primaryScreen()->geometry();
-    const QRect main = frameGeometry();
-    const QSize size = dialog.frameGeometry().size();
-    int left = main.left() + 20;
-    int top = main.top() + 22;
-    if (screen.width() < left + size.width())
-        left = screen.width() - size.width();
-    if (screen.height() < top + size.height())
-        top = screen.height() - size.height();
-    dialog.move(left, top);
+    placeByOuterFrame(dialog, [this](QSize outer) {
+        const QRect screen = QGuiApplication::primaryScreen()->geometry();
+        const QRect main = frameGeometry();
+        int left = main.left() + 20;
+        int top = main.top() + 22;
+        if (screen.width() < left + outer.width())
+            left = screen.width() - outer.width();
+        if (screen.height() < top + outer.height())
+            top = screen.height() - outer.height();
+        return QPoint(left, top);
+    });
 }
 
 void TmainFRM::HelpTopics1Click() {

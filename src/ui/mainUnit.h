@@ -13,13 +13,14 @@
 #include <string>
 
 class QAction;
+class QKeyEvent;
 class QMenu;
 class QLabel;
-class QListWidget;
 class QTimer;
 
 namespace portolan {
 
+class SiteList;
 class SpeedButton;
 class TaboutFRM;
 class TaddFRM;
@@ -86,6 +87,8 @@ private:
     void compensateFrameOnce();
     QAction* addMenuItem(QMenu* menu, const QString& name, const QString& caption,
                          std::function<void()> command, const QKeySequence& shortcut = {});
+    // A key that is the shortcut of a menu item that is disabled now.
+    bool isDisabledShortcut(const QKeyEvent& key) const;
     void addSpeedButton(const QString& name, Glyph glyph, const QString& hint, int left,
                         std::function<void()> command);
 
@@ -98,7 +101,7 @@ private:
     std::optional<std::string> startupFile_;
     SecondaryWindows windows_;
 
-    QListWidget* SiteBox = nullptr;
+    SiteList* SiteBox = nullptr;
     QLabel* statusPanels_[2] = {nullptr, nullptr};
     QTimer* Timer1 = nullptr;
     FileDialogOnDemand OpenDialog1;

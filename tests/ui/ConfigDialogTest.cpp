@@ -125,6 +125,7 @@ void ConfigDialogTest::controlsHaveTheirPlacesAndTexts() {
     QFETCH(QString, name);
     QFETCH(QRect, place);
     QFETCH(QString, caption);
+    const ProgramFont programFont;
     MainWindowFixture fixture;
     fixture.start();
     auto* dialog = fixture.window->findChild<QDialog*>("configFRM");
@@ -132,12 +133,11 @@ void ConfigDialogTest::controlsHaveTheirPlacesAndTexts() {
     QVERIFY(control);
     QCOMPARE(control->parentWidget(), dialog);
     if (auto* label = qobject_cast<QLabel*>(control)) {
-        // Right-aligned against the command box: a caption wider than its place grows to the left.
-        const QRect placed = label->geometry();
-        QCOMPARE(placed.left() + placed.width(), std::max(place.left() + place.width(), placed.width()));
-        QCOMPARE(placed.top(), place.top());
-        QCOMPARE(placed.height(), place.height());
-        QVERIFY(placed.width() >= std::max(place.width(), label->sizeHint().width()));
+        // Right-aligned, ending at its place's right edge, its caption whole and clear of the
+        // dialog's left edge.
+        QCOMPARE(label->geometry(), place);
+        QVERIFY2(label->sizeHint().width() <= place.width(),
+                 qPrintable(QString("the caption needs %1 pixels").arg(label->sizeHint().width())));
         QCOMPARE(label->text(), caption);
         QVERIFY(label->alignment().testFlag(Qt::AlignRight));
     } else {
@@ -162,13 +162,13 @@ void ConfigDialogTest::legendExplainsThePlaceholders_data() {
     QTest::addColumn<QString>("caption");
     QTest::addColumn<QPoint>("place");
     // clang-format off
-    QTest::newRow("Label2") << "Label2" << "%d = Description" << QPoint(8, 8);
-    QTest::newRow("Label3") << "Label3" << "%a = Address" << QPoint(8, 24);
-    QTest::newRow("Label4") << "Label4" << "%p = Port" << QPoint(96, 8);
-    QTest::newRow("Label7") << "Label7" << "%c = Script" << QPoint(96, 24);
-    QTest::newRow("Label5") << "Label5" << "%u = User Name" << QPoint(8, 40);
+    QTest::newRow("Label2") << "Label2" << "%d = Description"     << QPoint(8, 8);
+    QTest::newRow("Label3") << "Label3" << "%a = Address"         << QPoint(8, 24);
+    QTest::newRow("Label4") << "Label4" << "%p = Port"            << QPoint(96, 8);
+    QTest::newRow("Label7") << "Label7" << "%c = Script"          << QPoint(96, 24);
+    QTest::newRow("Label5") << "Label5" << "%u = User Name"       << QPoint(8, 40);
     QTest::newRow("Label8") << "Label8" << "%i = Login Directory" << QPoint(96, 40);
-    QTest::newRow("Label6") << "Label6" << "%s = Password" << QPoint(8, 56);
+    QTest::newRow("Label6") << "Label6" << "%s = Password"        << QPoint(8, 56);
     // clang-format on
 }
 
@@ -176,6 +176,7 @@ void ConfigDialogTest::legendExplainsThePlaceholders() {
     QFETCH(QString, name);
     QFETCH(QString, caption);
     QFETCH(QPoint, place);
+    const ProgramFont programFont;
     MainWindowFixture fixture;
     fixture.start();
     auto* panel = fixture.window->findChild<QDialog*>("configFRM")->findChild<QFrame*>("Panel1");
@@ -185,6 +186,12 @@ void ConfigDialogTest::legendExplainsThePlaceholders() {
     QCOMPARE(label->parentWidget(), panel);
     QCOMPARE(label->text(), caption);
     QCOMPARE(label->pos(), place);
+    // A caption of the left column ends at least 8 pixels before the right column (the layout's own
+    // widths leave 9); one of the right column stays inside the panel's frame.
+    const int rightColumn = 96;
+    const int limit = place.x() < rightColumn ? rightColumn - 8 : panel->contentsRect().right() + 1;
+    QVERIFY2(label->x() + label->sizeHint().width() <= limit,
+             qPrintable(QString("the caption takes %1 pixels").arg(label->sizeHint().width())));
 }
 
 void ConfigDialogTest::tabOrderRunsFromTheCommandToTheCheckBox() {

@@ -17,6 +17,8 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QScreen>
+#include <QStyle>
+#include <QStyleOptionComboBox>
 #include <QTest>
 #include <QToolButton>
 
@@ -236,6 +238,7 @@ void ExportDialogTest::listsOfferTheSevenNamesAndStartOnTheirChoices() {
     QFETCH(QString, name);
     QFETCH(QString, chosen);
     QFETCH(QString, besideLabel);
+    const ProgramFont programFont;
     MainWindowFixture fixture;
     fixture.start();
     QDialog& dialog = *exportDialog(fixture);
@@ -246,6 +249,20 @@ void ExportDialogTest::listsOfferTheSevenNamesAndStartOnTheirChoices() {
         items << list->itemText(index);
     QCOMPARE(items, columnNames);
     QCOMPARE(list->currentText(), chosen);
+    // Every entry shows whole in the list's text field, which the style draws 1 pixel in from each side.
+    QStyleOptionComboBox option;
+    option.initFrom(list);
+    option.frame = list->hasFrame();
+    const int field = list->style()
+                          ->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, list)
+                          .width() -
+                      2;
+    for (const QString& item : items)
+        QVERIFY2(list->fontMetrics().horizontalAdvance(item) <= field,
+                 qPrintable(QString("%1 needs %2 of %3 pixels")
+                                .arg(item)
+                                .arg(list->fontMetrics().horizontalAdvance(item))
+                                .arg(field)));
     // The number label stands on the list's row, just left of it.
     const QList<QLabel*> labels = dialog.findChild<QGroupBox*>("GBox1")->findChildren<QLabel*>();
     const auto beside = std::find_if(labels.begin(), labels.end(), [&](const QLabel* label) {
@@ -253,6 +270,7 @@ void ExportDialogTest::listsOfferTheSevenNamesAndStartOnTheirChoices() {
     });
     QVERIFY(beside != labels.end());
     QCOMPARE((*beside)->text(), besideLabel);
+    QCOMPARE((*beside)->buddy(), list);
 }
 
 void ExportDialogTest::listsCannotBeTypedInto() {

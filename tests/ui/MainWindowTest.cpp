@@ -6,16 +6,21 @@
 #include "book/SiteFile.h"
 #include "ui/widgets/QtText.h"
 
+#include <QAbstractButton>
+#include <QAccessible>
 #include <QAction>
+#include <QApplication>
 #include <QDialog>
 #include <QDir>
 #include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMap>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QScreen>
+#include <QSizeGrip>
 #include <QStatusBar>
 #include <QTest>
 #include <QToolButton>
@@ -82,6 +87,14 @@ private slots:
     void placeDialogPullsBackAtTheScreenEdges_data();
     void placeDialogPullsBackAtTheScreenEdges();
     void placeDialogLeavesLeftAndTopUncorrected();
+    void navigationKeysSelectTheEntryTheyLandOn_data();
+    void navigationKeysSelectTheEntryTheyLandOn();
+    void noEntryIsCurrentWhileNoneIsSelected();
+    void keyOfADisabledMenuItemDoesNotReachTheList();
+    void menuBarAndStatusBarKeepTheSystemColours();
+    void statusBarIs19PixelsInsideTheWindow();
+    void saveOffersAnEmptyName();
+    void everyControlHasAnAccessibleName();
 };
 
 void MainWindowTest::opensUntitledAtTheDesignSize() {
@@ -572,6 +585,192 @@ void MainWindowTest::placeDialogLeavesLeftAndTopUncorrected() {
     fixture.window->placeDialog(dialog);
     QVERIFY(dialog.pos().x() < 0);
     QVERIFY(dialog.pos().y() < 0);
+}
+
+void MainWindowTest::navigationKeysSelectTheEntryTheyLandOn_data() {
+    QTest::addColumn<QList<int>>("keys");
+    QTest::addColumn<int>("row");
+    const QList<int> down{Qt::Key_Down}, up{Qt::Key_Up}, home{Qt::Key_Home}, end{Qt::Key_End};
+    // clang-format off
+    QTest::newRow("Down, nothing selected")  << down                                << 0;
+    QTest::newRow("Home, nothing selected")  << home                                << 0;
+    QTest::newRow("Up, nothing selected")    << up                                  << 2;
+    QTest::newRow("End, nothing selected")   << end                                 << 2;
+    QTest::newRow("End on the last")         << QList<int>{Qt::Key_End, Qt::Key_End}   << 2;
+    QTest::newRow("Down on the last")        << QList<int>{Qt::Key_End, Qt::Key_Down}  << 2;
+    QTest::newRow("Home on the first")       << QList<int>{Qt::Key_Home, Qt::Key_Home} << 0;
+    QTest::newRow("Up on the first")         << QList<int>{Qt::Key_Down, Qt::Key_Up}   << 0;
+    QTest::newRow("Page Down from the first") << QList<int>{Qt::Key_Home, Qt::Key_PageDown} << 2;
+    QTest::newRow("Up from the last")        << QList<int>{Qt::Key_End, Qt::Key_Up}    << 1;
+    // clang-format on
+}
+
+// The last key finds the status panel empty: it must show the entry's site again, as a click does.
+void MainWindowTest::navigationKeysSelectTheEntryTheyLandOn() {
+    QFETCH(QList<int>, keys);
+    QFETCH(int, row);
+    MainWindowFixture fixture;
+    writeBook(fixture.path("book.ptn"), threeSites);
+    fixture.start(fixture.path("book.ptn"));
+    QListWidget* list = fixture.siteBox();
+    QVERIFY(list->hasFocus());
+    for (int press = 0; press < keys.size(); ++press) {
+        if (press == keys.size() - 1)
+            fixture.window->setStatusText(1, "");
+        QTest::keyClick(QApplication::focusWidget(), static_cast<Qt::Key>(keys[press]));
+    }
+    const QStringList panels = {"ftp.example.net 2121 /incoming", "files.example.org  ",
+                                "ftp.example.com 21 /pub"};
+    QCOMPARE(list->selectedItems(), QList<QListWidgetItem*>({list->item(row)}));
+    QCOMPARE(list->currentRow(), row);
+    QCOMPARE(fixture.statusPanel(1)->text(), panels[row]);
+    QVERIFY(fixture.action("DeletePD")->isEnabled());
+}
+
+// The current entry carries the focus frame, which would make an entry look chosen.
+void MainWindowTest::noEntryIsCurrentWhileNoneIsSelected() {
+    MainWindowFixture fixture;
+    writeBook(fixture.path("book.ptn"), threeSites);
+    fixture.start(fixture.path("book.ptn"));
+    QListWidget* list = fixture.siteBox();
+    QVERIFY(list->hasFocus());
+    QCOMPARE(list->currentItem(), nullptr); // at start-up
+    selectRow(list, 1);
+    QCOMPARE(list->currentRow(), 1);
+    QTest::keyClick(list, Qt::Key_Delete);
+    QCOMPARE(list->count(), 2);
+    QCOMPARE(list->selectedItems(), QList<QListWidgetItem*>());
+    QCOMPARE(list->currentItem(), nullptr); // after a delete
+    fixture.button("NewSB")->setFocus();
+    list->setFocus();
+    QCOMPARE(list->currentItem(), nullptr); // when the list gets the focus again
+}
+
+namespace {
+
+// Counts the presses of one key that reach a widget.
+class KeyCounter final : public QObject {
+public:
+    KeyCounter(QWidget* widget, int key) : key_(key) { widget->installEventFilter(this); }
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == key_)
+            ++count;
+        return false;
+    }
+    int count = 0;
+
+private:
+    int key_;
+};
+
+} // namespace
+
+void MainWindowTest::keyOfADisabledMenuItemDoesNotReachTheList() {
+    MainWindowFixture fixture;
+    writeBook(fixture.path("book.ptn"), threeSites);
+    fixture.start(fixture.path("book.ptn"));
+    QListWidget* list = fixture.siteBox();
+    // Filters run last installed first: the window's own goes on again after the counter, so the
+    // counter sees only the keys that get through to the list.
+    list->removeEventFilter(fixture.window.get());
+    const KeyCounter deletes(list, Qt::Key_Delete);
+    list->installEventFilter(fixture.window.get());
+    QVERIFY(!fixture.action("DeletePD")->isEnabled());
+    QTest::keyClick(list, Qt::Key_Delete);
+    QCOMPARE(deletes.count, 0);
+    QTest::keyClick(list, Qt::Key_Home);
+    QTest::keyClick(list, Qt::Key_Delete); // enabled now: the menu item takes it and deletes
+    QCOMPARE(deletes.count, 0);
+    QCOMPARE(itemTexts(list), QStringList({"archive", "Mirror"}));
+}
+
+// The form's colour lies under the tool bar and the list only.
+void MainWindowTest::menuBarAndStatusBarKeepTheSystemColours() {
+    MainWindowFixture fixture;
+    fixture.start();
+    const QColor system = QApplication::palette().color(QPalette::Window);
+    QVERIFY(system != QColor(213, 203, 149));
+    QCOMPARE(fixture.window->menuBar()->palette().color(QPalette::Window), system);
+    QCOMPARE(fixture.window->statusBar()->palette().color(QPalette::Window), system);
+    QCOMPARE(fixture.window->centralWidget()->palette().color(QPalette::Window), QColor(213, 203, 149));
+}
+
+void MainWindowTest::statusBarIs19PixelsInsideTheWindow() {
+    MainWindowFixture fixture;
+    fixture.start();
+    QStatusBar* bar = fixture.window->statusBar();
+    QCOMPARE(bar->objectName(), QStringLiteral("StatusBar1"));
+    QCOMPARE(bar->height(), 19);
+    QCOMPARE(bar->geometry().bottom(), fixture.window->rect().bottom());
+    QCOMPARE(bar->width(), fixture.window->width());
+    auto* grip = bar->findChild<QSizeGrip*>();
+    QVERIFY(grip && grip->isVisible());
+    QCOMPARE(grip->geometry().bottomRight(), bar->rect().bottomRight());
+    for (int panel = 0; panel < 2; ++panel)
+        QVERIFY2(bar->rect().contains(fixture.statusPanel(panel)->geometry()),
+                 qPrintable(QString::number(panel)));
+    QCOMPARE(fixture.statusPanel(0)->x(), 0);
+    QCOMPARE(fixture.statusPanel(1)->geometry().right() + 1, grip->x()); // panel 1 reaches the grip
+    fixture.window->resize(400, 300);
+    QTRY_COMPARE(fixture.statusPanel(1)->geometry().right() + 1, grip->x());
+    QCOMPARE(bar->height(), 19);
+}
+
+void MainWindowTest::saveOffersAnEmptyName() {
+    MainWindowFixture fixture;
+    fixture.start();
+    auto chosen = chooseFile(fixture.path("first.ptn"));
+    fixture.trigger("SaveAs1");
+    QVERIFY(*chosen);
+    fixture.trigger("New1");
+    QString offered = "not shown";
+    auto cancelled = whenModal([&](QWidget* dialog) {
+        offered = dialog->findChild<QLineEdit*>("fileNameEdit")->text();
+        pressKey(dialog, Qt::Key_Escape);
+    });
+    fixture.trigger("Save1");
+    QVERIFY(*cancelled);
+    QCOMPARE(offered, QString());
+}
+
+// A screen reader names a control by its accessible name, else its caption or its label (the buddy);
+// a tool tip is only a description, and the objectName is not read.
+void MainWindowTest::everyControlHasAnAccessibleName() {
+    MainWindowFixture fixture;
+    fixture.start();
+    QList<QWidget*> controls;
+    for (QWidget* widget : fixture.window->findChildren<QWidget*>()) {
+        const bool takesInput =
+            widget->focusPolicy() != Qt::NoFocus || qobject_cast<QAbstractButton*>(widget);
+        if (takesInput && !widget->objectName().isEmpty() && !widget->objectName().startsWith("qt_") &&
+            !widget->window()->inherits("QFileDialog"))
+            controls << widget;
+    }
+    QMap<QString, QString> names;
+    for (QWidget* control : controls) {
+        const QString name = QAccessible::queryAccessibleInterface(control)->text(QAccessible::Name);
+        QVERIFY2(!name.isEmpty(), qPrintable(control->window()->objectName() + "/" + control->objectName()));
+        names[control->window()->objectName() + "/" + control->objectName()] = name;
+    }
+    QVERIFY(controls.size() >= 30);
+    QCOMPARE(names["mainFRM/getInfoSB"], QStringLiteral("Get Information"));
+    QCOMPARE(names["mainFRM/SpeedButton4"], QStringLiteral("Help"));
+    QCOMPARE(names["exportFRM/headerSB"], QStringLiteral("Browse for a header file"));
+    QCOMPARE(names["exportFRM/footerSB"], QStringLiteral("Browse for a footer file"));
+    QCOMPARE(names["configFRM/footerSB"], QStringLiteral("Browse for the FTP client"));
+    QCOMPARE(names["addFRM/dirBX"], QStringLiteral("Login Directory"));
+    QCOMPARE(names["exportFRM/footerTX"], QStringLiteral("Footer:"));
+    QCOMPARE(names["configFRM/cmdBX"], QStringLiteral("Command Line:"));
+
+    QString promptName;
+    auto prompted = whenModal([&](QWidget* prompt) {
+        promptName = QAccessible::queryAccessibleInterface(prompt->findChild<QLineEdit*>("Edit"))
+                         ->text(QAccessible::Name);
+        clickButton(prompt, "Cancel");
+    });
+    fixture.trigger("PurgeOld1");
+    QVERIFY(*prompted);
+    QCOMPARE(promptName, QStringLiteral("Specify cut-off date:"));
 }
 
 QTEST_MAIN(MainWindowTest)

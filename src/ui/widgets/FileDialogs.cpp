@@ -3,6 +3,7 @@
 #include "ui/widgets/QtText.h"
 
 #include <QFileInfo>
+#include <QLineEdit>
 #include <QMessageBox>
 
 namespace portolan {
@@ -63,11 +64,16 @@ QFileDialog& FileDialogOnDemand::dialog() {
 std::optional<std::string> FileDialogOnDemand::run() {
     QFileDialog& shown = dialog();
     shown.setWindowTitle(title_);
-    // After forgetFileName the name box is empty.
-    const QFileInfo last(lastName_);
-    if (!lastName_.isEmpty())
+    if (lastName_.isEmpty()) {
+        // After forgetFileName the name box is empty. Qt's dialog ignores an empty selection and would
+        // offer the name typed last time, so the box itself is emptied.
+        if (auto* nameBox = shown.findChild<QLineEdit*>("fileNameEdit"))
+            nameBox->clear();
+    } else {
+        const QFileInfo last(lastName_);
         shown.setDirectory(last.absolutePath());
-    shown.selectFile(last.fileName());
+        shown.selectFile(last.fileName());
+    }
     if (shown.exec() != QDialog::Accepted || shown.selectedFiles().isEmpty())
         return std::nullopt;
     lastName_ = shown.selectedFiles().constFirst();

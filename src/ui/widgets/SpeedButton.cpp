@@ -9,6 +9,7 @@ SpeedButton::SpeedButton(const QString& name, const QIcon& glyph, const QString&
     setIcon(glyph);
     setIconSize(QSize(16, 16));
     setToolTip(hint);
+    setAccessibleName(hint); // a tool tip is only a description to assistive technology
     setFocusPolicy(Qt::NoFocus);
     setFixedSize(size);
 }

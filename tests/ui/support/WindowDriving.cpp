@@ -2,6 +2,8 @@
 
 #include "support/ModalAnswer.h"
 
+#include "ui/platform/Application.h"
+
 #include <QApplication>
 #include <QDialog>
 #include <QFileDialog>
@@ -16,6 +18,14 @@
 #include <algorithm>
 
 namespace portolan::test {
+
+ProgramFont::ProgramFont() : previous_(QApplication::font()) {
+    QApplication::setFont(classicFont());
+}
+
+ProgramFont::~ProgramFont() {
+    QApplication::setFont(previous_);
+}
 
 void activate(QWidget* window) {
     window->activateWindow();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QFont>
 #include <QString>
 #include <QStringList>
 
@@ -12,6 +13,19 @@ class QListWidget;
 class QWidget;
 
 namespace portolan::test {
+
+// While it lives, windows made get the font that Portolan sets up, so a test sees captions as wide as
+// a person does; the test's default font is put back afterwards.
+class ProgramFont {
+public:
+    ProgramFont();
+    ~ProgramFont();
+    ProgramFont(const ProgramFont&) = delete;
+    ProgramFont& operator=(const ProgramFont&) = delete;
+
+private:
+    QFont previous_;
+};
 
 // Makes the window the active one, as it is for a person typing into it; the offscreen platform
 // leaves a modal dialog inactive while its parent window is active.

@@ -1,0 +1,501 @@
+#!/usr/bin/python3
+"""Portolan on a real X server with a window manager, driven by real input events.
+
+Starts Xvfb on a free display number, openbox and a D-Bus session with the accessibility bus, runs a copy
+of the portolan binary in a fresh folder with its own HOME (so no settings file is left beside the
+build), presses keys and clicks through XTest (xdotool), and compares what the window manager reports
+(client geometry, _NET_FRAME_EXTENTS) and what a screen reader sees (AT-SPI) with the rules of the
+windows. Everything it starts is stopped at the end, also on failure.
+
+Usage: real_desktop_test.py PATH-TO-PORTOLAN
+Needs Debian's xvfb, openbox, xdotool, x11-utils, dbus, at-spi2-core and python3-pyatspi; run it with
+Debian's own /usr/bin/python3, which has pyatspi.
+"""
+
+import os
+import random
+import shutil
+import signal
+import subprocess
+import sys
+import tempfile
+import time
+import traceback
+
+SCREEN = (1024, 768)
+TIMEOUT = 10.0
+
+
+class Failure(Exception):
+    pass
+
+
+def wait_for(what, probe, timeout=TIMEOUT):
+    """Polls probe until it returns something true and returns that."""
+    deadline = time.monotonic() + timeout
+    while True:
+        result = probe()
+        if result:
+            return result
+        if time.monotonic() > deadline:
+            raise Failure(f"timed out waiting for {what}")
+        time.sleep(0.05)
+
+
+class Desktop:
+    """Xvfb, openbox and a D-Bus session, on a display of their own."""
+
+    def __init__(self, work):
+        self.work = work
+        self.processes = []
+        self.env = dict(os.environ)
+        home = os.path.join(work, "home")
+        runtime = os.path.join(work, "runtime")
+        os.makedirs(home)
+        os.makedirs(runtime, mode=0o700)
+        self.env.update(HOME=home, XDG_RUNTIME_DIR=runtime, XDG_CONFIG_HOME=os.path.join(home, ".config"),
+                        XDG_CACHE_HOME=os.path.join(home, ".cache"), LC_ALL="C", LANG="C",
+                        QT_QPA_PLATFORM="xcb", QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1")
+        for name in ("QT_QPA_PLATFORMTHEME", "QT_STYLE_OVERRIDE", "QT_SCALE_FACTOR", "WAYLAND_DISPLAY"):
+            self.env.pop(name, None)
+
+    def start(self):
+        """Starts on a display number that nothing else uses; other programs on a shared machine tend to
+        take low numbers and may start their own server or window manager there meanwhile."""
+        failure = Failure("no free display")
+        for _ in range(5):
+            number = random.randrange(200, 900)
+            if os.path.exists(f"/tmp/.X{number}-lock") or os.path.exists(f"/tmp/.X11-unix/X{number}"):
+                continue
+            try:
+                self.start_on(number)
+                return
+            except Failure as error:
+                print(f"display :{number}: {error}; trying another")
+                failure = error
+                self.stop()
+        raise failure
+
+    def start_on(self, number):
+        read_end, write_end = os.pipe()
+        # The server writes its display number to the pipe once it takes connections.
+        self.spawn(["Xvfb", f":{number}", "-displayfd", str(write_end), "-screen", "0",
+                    f"{SCREEN[0]}x{SCREEN[1]}x24", "-nolisten", "tcp"], pass_fds=(write_end,))
+        os.close(write_end)
+        written = b""
+        deadline = time.monotonic() + TIMEOUT
+        while not written.endswith(b"\n"):
+            chunk = os.read(read_end, 16) if time.monotonic() < deadline else b""
+            if not chunk:
+                os.close(read_end)
+                raise Failure("Xvfb did not start")
+            written += chunk
+        os.close(read_end)
+        self.env["DISPLAY"] = ":" + written.decode().strip()
+
+        bus = subprocess.Popen(["dbus-daemon", "--session", "--nofork", "--print-address=1"],
+                               env=self.env, stdout=subprocess.PIPE, stderr=subprocess.DEVNULL,
+                               start_new_session=True)
+        self.processes.append(bus)
+        self.env["DBUS_SESSION_BUS_ADDRESS"] = bus.stdout.readline().decode().strip()
+
+        log_path = os.path.join(self.work, "openbox.log")
+        with open(log_path, "w") as log:
+            openbox = self.spawn(["openbox", "--sm-disable"], stdout=log, stderr=log)
+
+        def managing():
+            if openbox.poll() is not None:
+                with open(log_path) as log:
+                    raise Failure(f"openbox ended with {openbox.returncode}: {log.read()}")
+            return "window id" in self.run(["xprop", "-root", "_NET_SUPPORTING_WM_CHECK"])
+        wait_for("openbox to manage the screen", managing, timeout=30)
+
+    def spawn(self, command, **options):
+        options.setdefault("stdout", subprocess.DEVNULL)
+        options.setdefault("stderr", subprocess.DEVNULL)
+        process = subprocess.Popen(command, env=self.env, start_new_session=True, **options)
+        self.processes.append(process)
+        return process
+
+    def run(self, command):
+        result = subprocess.run(command, env=self.env, capture_output=True, text=True)
+        return result.stdout if result.returncode == 0 else ""
+
+    def stop(self):
+        """Stops everything started, newest first."""
+        for process in reversed(self.processes):
+            if process.poll() is None:
+                try:
+                    os.killpg(process.pid, signal.SIGTERM)
+                except ProcessLookupError:
+                    pass
+        for process in reversed(self.processes):
+            try:
+                process.wait(timeout=5)
+            except subprocess.TimeoutExpired:
+                os.killpg(process.pid, signal.SIGKILL)
+                process.wait()
+        self.processes = []
+
+    # --- what the window manager reports ---
+
+    def windows(self, pid, title):
+        found = self.run(["xdotool", "search", "--all", "--onlyvisible", "--pid", str(pid), "--name", f"^{title}$"])
+        return [int(line) for line in found.split()]
+
+    def frame(self, window):
+        """The outer frame (left, top, width, height) and the inner area, as the window manager has them."""
+        info = self.run(["xwininfo", "-id", str(window)])
+        values = {}
+        for line in info.splitlines():
+            key, _, value = line.strip().partition(":")
+            values[key] = value.strip()
+        extents = self.run(["xprop", "-id", str(window), "_NET_FRAME_EXTENTS"])
+        if "=" not in extents or "Absolute upper-left X" not in values:
+            return None
+        left, right, top, bottom = (int(part) for part in extents.split("=")[1].split(","))
+        x, y = int(values["Absolute upper-left X"]), int(values["Absolute upper-left Y"])
+        width, height = int(values["Width"]), int(values["Height"])
+        return {"outer": (x - left, y - top, width + left + right, height + top + bottom),
+                "inner": (x, y, width, height)}
+
+    def settled_frame(self, window):
+        """The frame once the window manager has framed the window and it stopped moving."""
+        last = [None]
+
+        def probe():
+            now = self.frame(window)
+            if now and now == last[0]:
+                return now
+            last[0] = now
+            time.sleep(0.1)
+            return None
+        return wait_for(f"window {window} to settle", probe)
+
+    def key(self, *keys):
+        self.run(["xdotool", "key", "--delay", "30", *keys])
+
+    def type(self, text):
+        self.run(["xdotool", "type", "--delay", "30", text])
+
+    def click(self, x, y):
+        self.run(["xdotool", "mousemove", "--sync", str(x), str(y), "click", "1"])
+
+
+class Program:
+    """A copy of portolan in a folder of its own: its settings file stays there."""
+
+    def __init__(self, desktop, binary, arguments=()):
+        self.desktop = desktop
+        folder = tempfile.mkdtemp(dir=desktop.work, prefix="program-")
+        copy = os.path.join(folder, "portolan")
+        shutil.copy2(binary, copy)
+        self.log = os.path.join(folder, "output.log")
+        with open(self.log, "w") as log:
+            self.process = desktop.spawn([copy, *arguments], cwd=folder, stderr=log)
+
+    def output(self):
+        with open(self.log) as log:
+            return log.read()
+
+    def window(self, title):
+        return wait_for(f'window "{title}"', lambda: (self.desktop.windows(self.process.pid, title) or [None])[0])
+
+    def gone(self, title):
+        wait_for(f'window "{title}" to close', lambda: not self.desktop.windows(self.process.pid, title))
+
+    def click_in(self, window, x, y):
+        """Clicks the point (x, y) of the window's inner area."""
+        inner = self.desktop.settled_frame(window)["inner"]
+        self.desktop.click(inner[0] + x, inner[1] + y)
+
+    def stop(self):
+        if self.process.poll() is None:
+            self.process.terminate()
+            self.process.wait(timeout=5)
+
+
+class ScreenReader:
+    """What a screen reader sees of the program, through AT-SPI."""
+
+    def __init__(self, desktop, pid):
+        os.environ["DISPLAY"] = desktop.env["DISPLAY"]
+        os.environ["DBUS_SESSION_BUS_ADDRESS"] = desktop.env["DBUS_SESSION_BUS_ADDRESS"]
+        import pyatspi
+        self.pyatspi = pyatspi
+        self.pid = pid
+
+    def application(self):
+        for app in self.pyatspi.Registry.getDesktop(0):
+            try:
+                if app is not None and app.get_process_id() == self.pid:
+                    return app
+            except Exception:
+                pass
+        return None
+
+    def find_all(self, predicate):
+        app = self.application()
+        if app is None:
+            return []
+        found = []
+        stack = [app]
+        while stack:
+            node = stack.pop()
+            try:
+                if predicate(node):
+                    found.append(node)
+                stack.extend(child for child in node if child is not None)
+            except Exception:
+                pass
+        return found
+
+    @staticmethod
+    def role(node):
+        return node.getRoleName()
+
+    def texts_in(self, window_title):
+        """The names of the labels inside the window with this title."""
+        def probe():
+            windows = self.find_all(lambda n: n.name == window_title and self.role(n) in ("dialog", "frame"))
+            if not windows:
+                return None
+            labels = []
+            stack = [windows[0]]
+            while stack:
+                node = stack.pop()
+                if self.role(node) == "label":
+                    labels.append(node.name)
+                stack.extend(child for child in node if child is not None)
+            return labels or None
+        return wait_for(f'labels of "{window_title}" through AT-SPI', probe)
+
+
+class Suite:
+    def __init__(self):
+        self.passed = 0
+        self.failed = 0
+
+    def check(self, name, condition, detail=""):
+        if condition:
+            self.passed += 1
+            print(f"ok - {name}")
+        else:
+            self.failed += 1
+            print(f"not ok - {name}: {detail}")
+
+    def case(self, name, body):
+        try:
+            body()
+        except Exception as error:
+            self.failed += 1
+            print(f"not ok - {name}: {error}")
+            traceback.print_exc(file=sys.stdout)
+
+
+def beside_main(main_outer, outer):
+    """Where placeDialog puts a dialog of this outer size beside the main window."""
+    left, top = main_outer[0] + 20, main_outer[1] + 22
+    if SCREEN[0] < left + outer[2]:
+        left = SCREEN[0] - outer[2]
+    if SCREEN[1] < top + outer[3]:
+        top = SCREEN[1] - outer[3]
+    return left, top
+
+
+def centred(outer):
+    return SCREEN[0] // 2 - outer[2] // 2, SCREEN[1] // 2 - outer[3] // 2
+
+
+def write_book(path, descriptions):
+    """A site file of 201 records of 476 bytes: the given descriptions, active, in slots 0, 1, ..."""
+    records = []
+    for slot in range(201):
+        record = bytearray(476)
+        if slot < len(descriptions):
+            text = descriptions[slot].encode("cp1252")
+            record[0] = 1
+            record[1] = len(text)
+            record[2:2 + len(text)] = text
+        records.append(bytes(record))
+    with open(path, "wb") as book:
+        book.write(b"".join(records))
+
+
+def information_of(reader, desktop, program, suite, label):
+    """Waits for the information box, checks its centring, returns its text and closes it with Enter."""
+    box = program.window("Information")
+    frame = desktop.settled_frame(box)["outer"]
+    suite.check(f"{label}: the information box is centred by its outer frame",
+                frame[:2] == centred(frame), f"outer {frame}, centred would be {centred(frame)}")
+    texts = reader.texts_in("Information")
+    desktop.key("Return")
+    program.gone("Information")
+    return "\n".join(texts)
+
+
+def add_site(desktop, program, suite, description, check_place=None):
+    desktop.key("Insert")
+    dialog = program.window("Insert Site")
+    frame = desktop.settled_frame(dialog)
+    if check_place:
+        wanted = beside_main(check_place, frame["outer"])
+        suite.check("the add/edit dialog's outer frame lies at the main window's outer left + 20, top + 22 "
+                    "on its first showing", frame["outer"][:2] == wanted,
+                    f"outer {frame['outer']}, wanted {wanted}")
+    desktop.type(description)
+    program.click_in(dialog, 240 + 37, 8 + 12)  # okBTN
+    program.gone("Insert Site")
+
+
+def keyboard_scenario(desktop, binary, suite):
+    """Insert "beta" then "alpha"; End and "?" tell about beta; Home and Del delete alpha; Exit asks."""
+    program = Program(desktop, binary)
+    try:
+        reader = ScreenReader(desktop, program.process.pid)
+        main = program.window("Portolan - untitled")
+        main_outer = desktop.settled_frame(main)["outer"]
+        desktop.run(["xdotool", "windowactivate", "--sync", str(main)])
+        add_site(desktop, program, suite, "beta", check_place=main_outer)
+        add_site(desktop, program, suite, "alpha")
+        desktop.key("End")
+        desktop.type("?")
+        text = information_of(reader, desktop, program, suite, "End after two inserts")
+        suite.check('End then "?" shows the information of "beta"', text.startswith("Description: beta"), text)
+        desktop.key("Home", "Delete")
+        desktop.key("Home")
+        desktop.type("?")
+        text = information_of(reader, desktop, program, suite, "Home after the delete")
+        suite.check('Home then Del deleted "alpha": Home now lands on "beta"',
+                    text.startswith("Description: beta"), text)
+        desktop.key("alt+f", "e")
+        program.window("Confirm")
+        question = "".join(reader.texts_in("Confirm"))
+        suite.check("Exit asks the close question", question.startswith(" has been changed"), question)
+        desktop.key("Return")  # Yes
+        wait_for("the program to end", lambda: program.process.poll() is not None)
+        suite.check("the program ends after Yes", program.process.returncode == 0,
+                    f"exit code {program.process.returncode}")
+    except Exception:
+        print(program.output())
+        raise
+    finally:
+        program.stop()
+
+
+def book_scenario(desktop, binary, suite):
+    """Start-up with a book: keys, the other two dialogs, the status bar, Save and the tool buttons."""
+    book = os.path.join(desktop.work, "three.ptn")
+    write_book(book, ["Mirror", "archive", "Zeta"])
+    program = Program(desktop, binary, [book])
+    try:
+        reader = ScreenReader(desktop, program.process.pid)
+        main = program.window("Portolan - three.ptn")
+        frame = desktop.settled_frame(main)
+        main_outer = frame["outer"]
+        desktop.run(["xdotool", "windowactivate", "--sync", str(main)])
+
+        desktop.key("Down")
+        desktop.type("?")
+        text = information_of(reader, desktop, program, suite, "Down at start-up")
+        suite.check("Down at start-up selects the first entry", text.startswith("Description: archive"), text)
+        desktop.key("Down", "Delete", "Up")
+        desktop.type("?")
+        text = information_of(reader, desktop, program, suite, "Up after a delete")
+        suite.check("Up with nothing selected selects the last entry", text.startswith("Description: Zeta"), text)
+
+        names = sorted(button.name for button in reader.find_all(
+            lambda n: reader.role(n) == "push button" and n.parent is not None
+            and reader.role(n.parent) != "dialog" and n.name in
+            ("New", "Open", "Save", "Insert", "Delete", "Edit Site", "Get Information", "Help")))
+        suite.check("a screen reader sees the eight tool buttons by name",
+                    names == sorted(["New", "Open", "Save", "Insert", "Delete", "Edit Site", "Get Information",
+                                     "Help"]), names)
+
+        bars = reader.find_all(lambda n: reader.role(n) == "status bar")
+        inner = frame["inner"]
+        if bars:
+            extents = bars[0].queryComponent().getExtents(0)  # screen coordinates
+            bar = (extents.x, extents.y, extents.width, extents.height)
+            suite.check("the status bar is 19 pixels high and lies inside the window",
+                        bar[3] == 19 and bar[1] + bar[3] == inner[1] + inner[3] and bar[0] == inner[0]
+                        and bar[2] == inner[2], f"status bar {bar}, window inner area {inner}")
+        else:
+            suite.check("a screen reader finds the status bar", False)
+
+        for title, keys, cancel in (("Export", ("alt+t", "e"), (248 + 37, 34 + 12)),
+                                    ("Configure FTP Client", ("alt+t", "c"), (216 + 37, 92 + 12))):
+            desktop.key(*keys)
+            dialog = program.window(title)
+            outer = desktop.settled_frame(dialog)["outer"]
+            wanted = beside_main(main_outer, outer)
+            suite.check(f'the "{title}" dialog\'s outer frame lies at the main window\'s outer left + 20, '
+                        "top + 22 on its first showing", outer[:2] == wanted, f"outer {outer}, wanted {wanted}")
+            program.click_in(dialog, *cancel)
+            program.gone(title)
+
+        desktop.run(["xdotool", "windowminimize", "--sync", str(main)])
+        desktop.run(["xdotool", "windowactivate", "--sync", str(main)])
+        main_outer = desktop.settled_frame(main)["outer"]
+        desktop.key("Insert")
+        dialog = program.window("Insert Site")
+        outer = desktop.settled_frame(dialog)["outer"]
+        wanted = beside_main(main_outer, outer)
+        suite.check("after the main window was minimised and restored, the add/edit dialog's outer frame lies "
+                    "at its outer left + 20, top + 22", outer[:2] == wanted, f"outer {outer}, wanted {wanted}")
+        program.click_in(dialog, 240 + 37, 40 + 12)  # cancelBTN
+        program.gone("Insert Site")
+
+        saved = os.path.join(desktop.work, "first.ptn")
+        desktop.key("alt+f", "a")
+        program.window("Save a site file")
+        time.sleep(0.3)  # the name box takes the focus once the dialog has listed its folder
+        desktop.type(saved)
+        desktop.key("Return")
+        program.gone("Save a site file")
+        wait_for("the book to be saved", lambda: os.path.exists(saved))
+        desktop.key("alt+f", "n")
+        desktop.key("alt+f", "s")
+        program.window("Save a site file")
+
+        def name_box():
+            boxes = reader.find_all(lambda n: reader.role(n) == "text" and n.name == "File name:")
+            return boxes[0] if boxes else None
+        box = wait_for("the save dialog's name box", name_box)
+        offered = box.queryText().getText(0, -1)
+        suite.check("Save offers an empty name after a Save As", offered == "", repr(offered))
+        desktop.key("Escape")
+        program.gone("Save a site file")
+    except Exception:
+        print(program.output())
+        raise
+    finally:
+        program.stop()
+
+
+def main():
+    if len(sys.argv) != 2:
+        print(__doc__)
+        return 2
+    binary = os.path.abspath(sys.argv[1])
+    started = time.monotonic()
+    work = tempfile.mkdtemp(prefix="portolan-desktop-")
+    desktop = Desktop(work)
+    suite = Suite()
+    try:
+        desktop.start()
+        suite.case("keyboard scenario", lambda: keyboard_scenario(desktop, binary, suite))
+        suite.case("book scenario", lambda: book_scenario(desktop, binary, suite))
+    except Exception as error:
+        suite.failed += 1
+        print(f"not ok - the desktop could not be set up: {error}")
+    finally:
+        desktop.stop()
+        shutil.rmtree(work, ignore_errors=True)
+    print(f"real desktop: {time.monotonic() - started:.1f} s")
+    print(f"{suite.passed} passed, {suite.failed} failed")
+    return 0 if suite.failed == 0 and suite.passed > 0 else 1
+
+
+if __name__ == "__main__":
+    sys.exit(main())
