@@ -6,7 +6,7 @@ SettingsFolder settingsFolder(const ProgramPlaces& places) {
     std::string programFolder = places.programFolder();
     if (places.userMayWrite(settingsFilePath(programFolder)) || places.userMayWrite(programFolder))
         return {std::move(programFolder), false};
-    // The base directory specification ignores a relative XDG_CONFIG_HOME.
+    // A relative XDG_CONFIG_HOME is ignored, as the XDG base directory rules ask.
     const std::string configHome = places.environmentValue("XDG_CONFIG_HOME");
     if (configHome.starts_with('/'))
         return {configHome + "/portolan", true};
