@@ -1,5 +1,6 @@
 #include "book/DateParse.h"
 
+#include "runtime/Cp1252.h"
 #include "runtime/Errors.h"
 
 namespace portolan {
@@ -111,7 +112,11 @@ std::optional<DayNumber> scanDate(std::string_view text, const DateSettings& set
 DayNumber ParseDateText(std::string_view text, const DateSettings& settings, int currentYear) {
     if (const auto day = scanDate(text, settings, currentYear))
         return *day;
-    throw EConvertError("'" + std::string(text) + "' is not a valid date");
+    throw invalidDate(utf8FromCp1252(text));
+}
+
+EConvertError invalidDate(std::string_view typed) {
+    return EConvertError("'" + std::string(typed) + "' is not a valid date");
 }
 
 } // namespace portolan

@@ -12,8 +12,12 @@ void PurgeOldSites(Session& session, UserInterface& ui) {
     if (!answer || answer->empty())
         return;
     // The year is the clock's when the answer is read: the prompt may have stood open over New Year.
-    const DayNumber cutOff =
-        ParseDateText(cp1252FromUtf8(*answer), session.dateSettings, session.clock.localDate().year);
+    DayNumber cutOff;
+    try {
+        cutOff = ParseDateText(cp1252FromUtf8(*answer), session.dateSettings, session.clock.localDate().year);
+    } catch (const EConvertError&) {
+        throw invalidDate(*answer); // quoting the letters that Windows-1252 lacks as typed, too
+    }
 
     SiteBook& book = session.book;
     for (SiteRecord& record : book.SiteTable)

@@ -40,7 +40,7 @@ private:
 };
 
 // A text that is not what a conversion needs, such as a typed date that is not a valid date. Its message
-// quotes the text in Windows-1252, as the conversion read it.
+// is shown to the user as it stands, in UTF-8.
 class EConvertError : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;

@@ -14,7 +14,7 @@ void HandleUncaughtError(const std::exception& error) {
     if (QWidget* grabber = QWidget::mouseGrabber())
         grabber->releaseMouse();
     QMessageBox box(QMessageBox::Critical, QApplication::applicationDisplayName(),
-                    toQString(error.what()) + QLatin1Char('.'), QMessageBox::Ok);
+                    unicodeToQString(error.what()) + QLatin1Char('.'), QMessageBox::Ok);
     box.setTextFormat(Qt::PlainText);
     runModal(box);
 }

@@ -5,6 +5,7 @@
 // a four-digit year, must read back as the same day.
 #include "book/DateParse.h"
 #include "book/DatePattern.h"
+#include "runtime/Cp1252.h"
 #include "runtime/Errors.h"
 
 #include <cstdint>
@@ -51,7 +52,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             EncodeDayNumber(date.year, date.month, date.day) != day)
             std::abort();
     } catch (const EConvertError& error) {
-        const std::string expected = "'" + std::string(text) + "' is not a valid date";
+        const std::string expected = "'" + utf8FromCp1252(text) + "' is not a valid date";
         if (std::strcmp(error.what(), expected.c_str()) != 0) // what() ends at a NUL in the text
             std::abort();
     }

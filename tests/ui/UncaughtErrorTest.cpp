@@ -84,8 +84,8 @@ void UncaughtErrorTest::showsTheMessageWithAFullStop_data() {
     QTest::newRow("other code") << std::function<void()>([] { throw InOutError(999); }) << "I/O error 999.";
     QTest::newRow("ends in a full stop")
         << std::function<void()>([] { throw EConvertError("Bad date."); }) << "Bad date..";
-    QTest::newRow("Windows-1252 bytes")
-        << std::function<void()>([] { throw EConvertError("'\xE9t\xE9 <b>' is not a valid date"); })
+    QTest::newRow("UTF-8, not markup")
+        << std::function<void()>([] { throw EConvertError("'\xC3\xA9t\xC3\xA9 <b>' is not a valid date"); })
         << QString::fromUtf8("'été <b>' is not a valid date.");
     // clang-format on
 }

@@ -1,5 +1,6 @@
 #include "book/DateParse.h"
 #include "book/DatePattern.h"
+#include "runtime/Cp1252.h"
 #include "runtime/Errors.h"
 
 #include <gtest/gtest.h>
@@ -29,7 +30,7 @@ std::string failureOf(std::string_view text, const DateSettings& settings, int c
 }
 
 std::string invalidDateMessage(std::string_view text) {
-    return std::string("'").append(text).append("' is not a valid date");
+    return std::string("'").append(utf8FromCp1252(text)).append("' is not a valid date");
 }
 
 constexpr int anyYear = 0; // the row holds with the clock in 1996 and in 2026

@@ -157,7 +157,8 @@ TEST_F(PurgeOldTest, AnInvalidDateThrowsAndChangesNothing) {
         {"7/4/", "'7/4/' is not a valid date"},
         {"   ", "'   ' is not a valid date"}, // blanks only are not empty
         {"2/30/2026", "'2/30/2026' is not a valid date"},
-        {"7/4\xC3\xA9", "'7/4\xE9' is not a valid date"}, // typed as Unicode, read as Windows-1252
+        {"7/4\xC3\xA9", "'7/4\xC3\xA9' is not a valid date"}, // quoted as typed
+        {"7/4\xD0\xB3", "'7/4\xD0\xB3' is not a valid date"}, // also a letter that Windows-1252 lacks
     };
     for (const Case& c : cases) {
         session.book.clearSites();

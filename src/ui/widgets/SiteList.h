@@ -14,8 +14,9 @@ namespace portolan {
 //   first entry, Up, Left, Page Up and End the last.
 // - The current entry is always the selected one: while nothing is selected none is current, so no
 //   entry shows the focus frame that would make it look chosen.
-// siteChosen() reports every choice the user makes, with the mouse or a key, also one that lands on
-// the selected entry again; a change made by the program (signals blocked) reports nothing.
+// siteChosen() reports every change of the selection that the user makes with the mouse or a key, and
+// also a navigation key that lands on the selected entry again (a click there changes nothing and
+// reports nothing); a change made by the program (signals blocked) reports nothing.
 class SiteList final : public QListWidget {
     Q_OBJECT
 public:
