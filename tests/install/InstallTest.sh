@@ -77,14 +77,18 @@ grep -q "<launchable type=\"desktop-id\">$id.desktop</launchable>" "$metainfo" |
 grep -q "<mediatype>$type</mediatype>" "$metainfo" || fail "metainfo mediatype"
 grep -q '<release version="1.3"' "$metainfo" || fail "metainfo release 1.3"
 
-# The MIME database built from the installed package, beside the system's, gives .ptn files the
-# type, in either case of the extension; without the package they are plain bytes.
+# The MIME database built from the installed package, beside a database of the freedesktop.org types
+# alone (not the machine's, which may hold the package already), gives .ptn files the type, in either
+# case of the extension; without the package they are plain bytes.
 XDG_DATA_DIRS="$root/share" update-mime-database "$root/share/mime"
-mkdir "$work/empty"
+base="$work/base/share"
+mkdir -p "$base/mime/packages" "$work/empty"
+cp /usr/share/mime/packages/freedesktop.org.xml "$base/mime/packages/"
+update-mime-database "$base/mime"
 query() { XDG_DATA_HOME="$work/empty" XDG_DATA_DIRS="$1" "$mime_type_of" books.ptn TEAM.PTN notes.txt | tr '\n' ' '; }
-expect "types with the package" "$type $type text/plain " "$(query "$root/share:/usr/share")"
+expect "types with the package" "$type $type text/plain " "$(query "$root/share:$base")"
 expect "types without the package" "application/octet-stream application/octet-stream text/plain " \
-    "$(query /usr/share)"
+    "$(query "$base")"
 
 # The desktop database built from the installed entry names Portolan as the program for the type.
 update-desktop-database "$root/share/applications"
