@@ -24,6 +24,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QFileInfo>
 #include <QFrame>
 #include <QKeyEvent>
 #include <QLabel>
@@ -95,6 +96,15 @@ TmainFRM::TmainFRM(Session& session, std::optional<std::string> startupFile, QWi
         if (!mayEnd)
             manager.cancel();
     });
+    connect(qApp, &QGuiApplication::saveStateRequest, this,
+            [this](QSessionManager& manager) { manager.setRestartCommand(restartCommand()); });
+}
+
+QStringList TmainFRM::restartCommand() const {
+    QStringList command{QCoreApplication::applicationFilePath()};
+    if (!session_.SiteFileName.empty()) // a name from the command line may be relative to another folder
+        command << QFileInfo(pathToQString(session_.SiteFileName)).absoluteFilePath();
+    return command;
 }
 
 TmainFRM::~TmainFRM() = default;

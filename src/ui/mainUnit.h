@@ -52,6 +52,11 @@ public:
     // so that its right and bottom edges do not pass those of the screen.
     void placeDialog(QWidget& dialog) const;
 
+    // The command by which the desktop's session starts the program again at the next login: the
+    // program with the book's file when it has one. Qt's own would add "-session" and its key, which
+    // the program would take for the name of a site file.
+    QStringList restartCommand() const;
+
     // UserInterface
     int MessageDialog(std::string_view text, MessageKind kind, MessageButtons buttons) override;
     void beep() override;

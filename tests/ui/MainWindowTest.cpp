@@ -19,6 +19,7 @@
 #include <QMap>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QScopeGuard>
 #include <QScreen>
 #include <QSizeGrip>
 #include <QStatusBar>
@@ -67,6 +68,7 @@ private slots:
     void speedButtonsHaveTheirPlacesHintsAndStates();
     void startupFileIsOpenedAndListedInOrder();
     void missingStartupFileLeavesTheBookUntitled();
+    void sessionRestartsTheProgramOnItsBookWithoutQtOptions();
     void selectionByMouseAndArrowKeysShowsTheSite();
     void timerWritesTheSiteCount();
     void openThroughMenuAndButtonReadsTheChosenFile_data();
@@ -236,6 +238,21 @@ void MainWindowTest::missingStartupFileLeavesTheBookUntitled() {
     QCOMPARE(shown->text, QStringLiteral("File was not found.  Possibly incorrect file name or open file."));
     QCOMPARE(fixture.window->windowTitle(), QStringLiteral("Portolan - untitled"));
     QCOMPARE(fixture.siteBox()->count(), 0);
+}
+
+// A relative name from the command line is made whole, as the session starts the program elsewhere; an
+// untitled book gives the program alone. No "-session", which would be taken for a site file.
+void MainWindowTest::sessionRestartsTheProgramOnItsBookWithoutQtOptions() {
+    MainWindowFixture fixture;
+    writeBook(fixture.path("my book.ptn"), threeSites);
+    const auto restore = qScopeGuard([before = QDir::currentPath()] { QDir::setCurrent(before); });
+    QDir::setCurrent(fixture.folder.path());
+    fixture.start("my book.ptn");
+    const QString program = QCoreApplication::applicationFilePath();
+    QCOMPARE(fixture.window->restartCommand(),
+             QStringList({program, pathToQString(fixture.path("my book.ptn"))}));
+    fixture.trigger("New1");
+    QCOMPARE(fixture.window->restartCommand(), QStringList({program}));
 }
 
 void MainWindowTest::selectionByMouseAndArrowKeysShowsTheSite() {
