@@ -147,45 +147,163 @@ void PlainFile::close() {
     descriptor_ = -1;
 }
 
-InPlaceFile::InPlaceFile(const std::string& path) {
-    int code = 0;
-    descriptor_ = openRegularFile(path, O_RDWR, code);
-    if (descriptor_ < 0) {
-        recordError(code);
-        return;
-    }
-    char block[64 * 1024];
-    for (;;) {
-        int failure = 0;
-        const std::size_t got = readFully(descriptor_, block, sizeof block, failure);
-        original_.append(block, got);
-        if (failure != 0) {
-            ::close(descriptor_);
-            descriptor_ = -1;
-            recordError(ioCodeFromErrno(failure));
-            return;
+// One way of giving a file new content: the bytes arrive in blocks, in order, and commit() makes them
+// the file's content. Each returns 0 or the code of its first failure. A way destroyed without a
+// successful commit leaves the earlier content as it was.
+class Rewrite {
+public:
+    virtual ~Rewrite() = default;
+    virtual int writeBlock(const char* data, std::size_t size) = 0;
+    virtual int commit() = 0;
+};
+
+namespace {
+
+// Writes over the file itself, keeping its old bytes to put back.
+class InPlaceRewrite final : public Rewrite {
+public:
+    // The file opened and its old bytes read, or nullptr with the code of the failure.
+    static std::unique_ptr<InPlaceRewrite> open(const std::string& path, int& failure) {
+        const int descriptor = openRegularFile(path, O_RDWR, failure);
+        if (descriptor < 0)
+            return nullptr;
+        auto rewrite = std::unique_ptr<InPlaceRewrite>(new InPlaceRewrite(descriptor));
+        char block[64 * 1024];
+        for (;;) {
+            int readFailure = 0;
+            const std::size_t got = readFully(descriptor, block, sizeof block, readFailure);
+            rewrite->original_.append(block, got);
+            if (readFailure != 0) {
+                failure = ioCodeFromErrno(readFailure);
+                return nullptr;
+            }
+            if (got < sizeof block)
+                return rewrite;
         }
-        if (got < sizeof block)
-            break;
     }
+
+    ~InPlaceRewrite() override {
+        if (descriptor_ < 0)
+            return;
+        if (touched_)
+            restore();
+        ::close(descriptor_);
+    }
+
+    int writeBlock(const char* data, std::size_t size) override {
+        touched_ = true;
+        if (!writeFully(descriptor_, data, size, static_cast<off_t>(written_)))
+            return lastErrorCode();
+        written_ += size;
+        return 0;
+    }
+
+    // On a failure the descriptor stays open, so that the destructor puts the old bytes back.
+    int commit() override {
+        if (written_ != original_.size()) {
+            touched_ = true;
+            if (::ftruncate(descriptor_, static_cast<off_t>(written_)) != 0)
+                return lastErrorCode();
+        }
+        if (::fsync(descriptor_) != 0)
+            return lastErrorCode();
+        const int closed = ::close(descriptor_);
+        descriptor_ = -1;
+        return closed == 0 ? 0 : lastErrorCode();
+    }
+
+private:
+    explicit InPlaceRewrite(int descriptor) : descriptor_(descriptor) {}
+
+    // Puts the old bytes and length back; a failure here leaves the first one recorded.
+    void restore() {
+        writeFully(descriptor_, original_.data(), original_.size(), 0);
+        ::ftruncate(descriptor_, static_cast<off_t>(original_.size()));
+        ::fsync(descriptor_);
+    }
+
+    int descriptor_;
+    std::string original_; // the file's bytes before the rewrite
+    std::size_t written_ = 0;
+    bool touched_ = false; // the file's bytes may differ from original_
+};
+
+// Writes a temporary file beside the target and renames it over the target at the commit.
+class TemporaryFileRewrite final : public Rewrite {
+public:
+    // A new, empty temporary file readable and writable by its owner alone, or nullptr with errno set.
+    static std::unique_ptr<TemporaryFileRewrite> create(const std::string& target) {
+        // A name of fixed length, so that a target name as long as the system allows has a temporary too.
+        std::string pattern = folderOf(target) + "/.portolan-XXXXXX";
+        const int descriptor = ::mkostemp(pattern.data(), O_CLOEXEC); // created with mode 0600
+        if (descriptor < 0)
+            return nullptr;
+        return std::unique_ptr<TemporaryFileRewrite>(new TemporaryFileRewrite(target, pattern, descriptor));
+    }
+
+    ~TemporaryFileRewrite() override {
+        if (descriptor_ >= 0)
+            ::close(descriptor_);
+        if (!temporary_.empty())
+            ::unlink(temporary_.c_str());
+    }
+
+    // Gives the temporary file the permission bits of the file it is to replace.
+    void takeModeOf(const struct stat& replaced) { ::fchmod(descriptor_, replaced.st_mode & 07777); }
+
+    int writeBlock(const char* data, std::size_t size) override {
+        return writeFully(descriptor_, data, size) ? 0 : lastErrorCode();
+    }
+
+    int commit() override {
+        int failure = ::fsync(descriptor_) == 0 ? 0 : lastErrorCode();
+        if (::close(descriptor_) != 0 && failure == 0)
+            failure = lastErrorCode();
+        descriptor_ = -1;
+        if (failure != 0)
+            return failure;
+        if (::rename(temporary_.c_str(), target_.c_str()) != 0)
+            return lastErrorCode();
+        temporary_.clear();
+        return syncFolder();
+    }
+
+private:
+    TemporaryFileRewrite(std::string target, std::string temporary, int descriptor)
+        : target_(std::move(target)), temporary_(std::move(temporary)), descriptor_(descriptor) {}
+
+    // The rename lasts only once the folder itself is on disk.
+    int syncFolder() const {
+        const int folder = ::open(folderOf(target_).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (folder < 0)
+            return 0; // a folder the user may write but not read cannot be flushed; the file is written
+        // Some file systems flush no folders and say so with EINVAL; that is no failure of the save.
+        const int failure = ::fsync(folder) == 0 || errno == EINVAL ? 0 : lastErrorCode();
+        ::close(folder);
+        return failure;
+    }
+
+    std::string target_;
+    std::string temporary_; // empty once renamed
+    int descriptor_;
+};
+
+} // namespace
+
+WritingFile::WritingFile(Opened opened) : way_(std::move(opened.way)) {
+    if (!way_)
+        recordError(opened.failure);
 }
 
-InPlaceFile::~InPlaceFile() {
-    if (descriptor_ < 0)
-        return;
-    if (touched_)
-        restore();
-    ::close(descriptor_);
-}
+WritingFile::~WritingFile() = default;
 
-std::size_t InPlaceFile::read(void*, std::size_t) {
-    recordError(descriptor_ < 0 ? ioCode::FileNotOpen : ioCode::NotOpenForInput);
+std::size_t WritingFile::read(void*, std::size_t) {
+    recordError(way_ ? ioCode::NotOpenForInput : ioCode::FileNotOpen);
     return 0;
 }
 
-void InPlaceFile::write(const void* data, std::size_t size) {
-    if (descriptor_ < 0) {
-        failed_ = true;
+void WritingFile::write(const void* data, std::size_t size) {
+    if (!way_) {
         recordError(ioCode::FileNotOpen);
         return;
     }
@@ -194,189 +312,72 @@ void InPlaceFile::write(const void* data, std::size_t size) {
         flushPending();
 }
 
-void InPlaceFile::flush() {
-    if (descriptor_ >= 0)
+void WritingFile::flush() {
+    if (way_)
         flushPending();
 }
 
-void InPlaceFile::flushPending() {
+void WritingFile::flushPending() {
     if (!pending_.empty() && !failed_) {
-        touched_ = true;
-        if (writeFully(descriptor_, pending_.data(), pending_.size(), static_cast<off_t>(written_))) {
-            written_ += pending_.size();
-        } else {
+        if (const int failure = way_->writeBlock(pending_.data(), pending_.size()); failure != 0) {
             failed_ = true;
-            recordError(lastErrorCode());
+            recordError(failure);
         }
     }
     pending_.clear();
 }
 
-void InPlaceFile::close() {
-    if (descriptor_ < 0) {
+void WritingFile::close() {
+    if (!way_) {
         recordError(ioCode::FileNotOpen);
         return;
     }
     flushPending();
-    if (!failed_ && written_ != original_.size()) {
-        touched_ = true;
-        if (::ftruncate(descriptor_, static_cast<off_t>(written_)) != 0) {
+    if (!failed_) {
+        if (const int failure = way_->commit(); failure != 0) {
             failed_ = true;
-            recordError(lastErrorCode());
+            recordError(failure);
         }
     }
-    if (!failed_ && ::fsync(descriptor_) != 0) {
-        failed_ = true;
-        recordError(lastErrorCode());
-    }
-    if (failed_ && touched_)
-        restore();
-    if (::close(descriptor_) != 0 && !failed_)
-        recordError(lastErrorCode());
-    descriptor_ = -1;
+    way_.reset(); // after a failure this leaves the earlier content
 }
 
-// Puts the old bytes and length back; a failure here leaves the first one recorded.
-void InPlaceFile::restore() {
-    writeFully(descriptor_, original_.data(), original_.size(), 0);
-    ::ftruncate(descriptor_, static_cast<off_t>(original_.size()));
-    ::fsync(descriptor_);
+namespace {
+
+WritingFile::Opened rewriteInPlace(const std::string& path) {
+    int failure = 0;
+    auto way = InPlaceRewrite::open(path, failure);
+    return {std::move(way), failure};
 }
 
-ReplacingFile::ReplacingFile(const std::string& target) : target_(resolvedTarget(target)) {
+// The one place that decides how a target is written: through a temporary file and a rename, or in
+// place where the folder takes no new file but the target exists and the user may write it.
+WritingFile::Opened chooseRewrite(const std::string& path) {
+    const std::string target = resolvedTarget(path);
     struct stat existing {};
-    const bool replacing = ::stat(target_.c_str(), &existing) == 0;
-    if (replacing && !S_ISREG(existing.st_mode)) {
-        failed_ = true;
-        recordError(ioCode::AccessDenied);
-        return;
-    }
+    const bool replacing = ::stat(target.c_str(), &existing) == 0;
+    if (replacing && !S_ISREG(existing.st_mode))
+        return {nullptr, ioCode::AccessDenied};
     // Renaming over a file needs only a writable folder; a file the user may not write is refused here
     // as writing into it would be.
-    if (replacing && ::access(target_.c_str(), W_OK) != 0) {
-        failed_ = true;
-        recordError(lastErrorCode());
-        return;
+    if (replacing && ::access(target.c_str(), W_OK) != 0)
+        return {nullptr, lastErrorCode()};
+    auto temporary = TemporaryFileRewrite::create(target);
+    if (!temporary) {
+        if (replacing && (errno == EACCES || errno == EPERM))
+            return rewriteInPlace(target);
+        return {nullptr, lastErrorCode()};
     }
-    // A name of fixed length, so that a target name as long as the system allows has a temporary too.
-    std::string pattern = folderOf(target_) + "/.portolan-XXXXXX";
-    descriptor_ = ::mkostemp(pattern.data(), O_CLOEXEC); // created with mode 0600
-    if (descriptor_ < 0) {
-        // A folder shared read-only around a file the user may write: the file is rewritten in place.
-        if (replacing && (errno == EACCES || errno == EPERM)) {
-            inPlace_ = std::make_unique<InPlaceFile>(target_);
-            takeErrorOfInPlace();
-            return;
-        }
-        failed_ = true;
-        recordError(lastErrorCode());
-        return;
-    }
-    temporary_ = pattern;
     if (replacing)
-        ::fchmod(descriptor_, existing.st_mode & 07777);
+        temporary->takeModeOf(existing);
+    return {std::move(temporary), 0};
 }
 
-ReplacingFile::~ReplacingFile() {
-    abandon();
-}
+} // namespace
 
-void ReplacingFile::takeErrorOfInPlace() {
-    if (const int code = inPlace_->fetchError(); code != 0) {
-        failed_ = true;
-        recordError(code);
-    }
-}
+InPlaceFile::InPlaceFile(const std::string& path) : WritingFile(rewriteInPlace(path)) {}
 
-std::size_t ReplacingFile::read(void*, std::size_t) {
-    recordError(descriptor_ < 0 && !inPlace_ ? ioCode::FileNotOpen : ioCode::NotOpenForInput);
-    return 0;
-}
-
-void ReplacingFile::write(const void* data, std::size_t size) {
-    if (inPlace_) {
-        inPlace_->write(data, size);
-        return takeErrorOfInPlace();
-    }
-    if (descriptor_ < 0) {
-        failed_ = true;
-        recordError(ioCode::FileNotOpen);
-        return;
-    }
-    pending_.append(static_cast<const char*>(data), size);
-    if (pending_.size() >= pendingLimit)
-        flushPending();
-}
-
-void ReplacingFile::flush() {
-    if (inPlace_) {
-        inPlace_->flush();
-        return takeErrorOfInPlace();
-    }
-    if (descriptor_ >= 0)
-        flushPending();
-}
-
-void ReplacingFile::flushPending() {
-    if (!pending_.empty() && !failed_ && !writeFully(descriptor_, pending_.data(), pending_.size())) {
-        failed_ = true;
-        recordError(lastErrorCode());
-    }
-    pending_.clear();
-}
-
-void ReplacingFile::close() {
-    if (inPlace_) {
-        inPlace_->close();
-        return takeErrorOfInPlace();
-    }
-    if (descriptor_ < 0) {
-        recordError(ioCode::FileNotOpen);
-        return;
-    }
-    flushPending();
-    if (!failed_ && ::fsync(descriptor_) != 0) {
-        failed_ = true;
-        recordError(lastErrorCode());
-    }
-    if (::close(descriptor_) != 0 && !failed_) {
-        failed_ = true;
-        recordError(lastErrorCode());
-    }
-    descriptor_ = -1;
-    if (!failed_ && ::rename(temporary_.c_str(), target_.c_str()) != 0) {
-        failed_ = true;
-        recordError(lastErrorCode());
-    }
-    if (failed_)
-        ::unlink(temporary_.c_str());
-    else
-        syncFolder();
-    temporary_.clear();
-}
-
-// The rename lasts only once the folder itself is on disk.
-void ReplacingFile::syncFolder() {
-    const int folder = ::open(folderOf(target_).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (folder < 0)
-        return; // a folder the user may write but not read cannot be flushed; the file is written
-    // Some file systems flush no folders and say so with EINVAL; that is no failure of the save.
-    if (::fsync(folder) != 0 && errno != EINVAL) {
-        failed_ = true;
-        recordError(lastErrorCode());
-    }
-    ::close(folder);
-}
-
-void ReplacingFile::abandon() {
-    inPlace_.reset();
-    if (descriptor_ >= 0)
-        ::close(descriptor_);
-    descriptor_ = -1;
-    if (!temporary_.empty())
-        ::unlink(temporary_.c_str());
-    temporary_.clear();
-}
+ReplacingFile::ReplacingFile(const std::string& target) : WritingFile(chooseRewrite(target)) {}
 
 bool canOpenForReading(const std::string& path) {
     PlainFile file;

@@ -37,76 +37,66 @@ private:
     int descriptor_ = -1;
 };
 
-// Rewrites an existing regular file in place, for a file that the user may write in a folder that
-// takes no new file. Its old bytes are read and kept when it opens; written bytes are gathered in
-// memory and handed to the file from its start in large blocks and by flush(); close() cuts the file to
-// the new length and flushes it to disk. When any of that fails, or the object is destroyed without
-// close(), the old bytes and the old length are put back and flushed, so the file keeps its old content
-// byte for byte unless putting it back fails as well; the first failure is the one recorded. The file
-// keeps its owner, permission bits and links.
-class InPlaceFile final : public ByteStream {
+class Rewrite; // one way of giving a file new content (Files.cpp)
+
+// A file that takes its new content as a whole. Written bytes are gathered in memory and handed on in
+// large blocks and by flush(); close() hands on the rest and makes the new content the file's, and
+// when anything fails on the way, or the object is destroyed without close(), the file keeps its earlier
+// content (see the two kinds below for exactly what holds). The first failure is the one recorded;
+// reading records ioCode::NotOpenForInput, and any use of a file that did not open or is closed
+// records ioCode::FileNotOpen.
+class WritingFile : public ByteStream {
 public:
-    explicit InPlaceFile(const std::string& path);
-    ~InPlaceFile() override;
-    InPlaceFile(const InPlaceFile&) = delete;
-    InPlaceFile& operator=(const InPlaceFile&) = delete;
+    ~WritingFile() override;
+    WritingFile(const WritingFile&) = delete;
+    WritingFile& operator=(const WritingFile&) = delete;
 
     std::size_t read(void* buffer, std::size_t size) override;
     void write(const void* data, std::size_t size) override;
     void close() override;
 
-    // Hands the gathered bytes to the file now, so that a failure to write them is recorded now.
+    // Hands the gathered bytes on now, so that a failure to write them is recorded now.
     void flush();
+
+    // The way the bytes take, or none, with the code of the failure to start it.
+    struct Opened {
+        std::unique_ptr<Rewrite> way;
+        int failure = 0;
+    };
+
+protected:
+    explicit WritingFile(Opened opened);
 
 private:
     void flushPending();
-    void restore();
 
-    int descriptor_ = -1;
-    std::string original_; // the file's bytes before the rewrite
-    std::string pending_;  // written bytes not yet handed to the file
-    std::size_t written_ = 0;
-    bool touched_ = false; // the file's bytes may differ from original_
+    std::unique_ptr<Rewrite> way_;
+    std::string pending_; // written bytes not yet handed on
     bool failed_ = false;
 };
 
+// Rewrites an existing regular file in place. Its old bytes are read and kept when it opens, and the new
+// ones are written over them from the file's start; close() cuts the file to the new length and flushes
+// it to disk. When any of that fails, or the object is destroyed without close(), the old bytes and the
+// old length are put back and flushed, so the file keeps its old content byte for byte unless putting it
+// back fails as well. The file keeps its inode, and with it its owner, group, permission bits and links.
+class InPlaceFile final : public WritingFile {
+public:
+    explicit InPlaceFile(const std::string& path);
+};
+
 // A file that takes the place of its target only as a whole. The bytes go to a temporary file beside
-// the target, whose name has a fixed length so that the longest target name still leaves room for it,
-// gathered in memory and handed to the system in large blocks and by flush(); close() flushes the file to
-// disk, renames it over the target and flushes the folder, so that the new name lasts, when the creation,
-// every write and the close succeeded, and otherwise removes it: a failure leaves an earlier target byte for
-// byte as it was. A new file is readable and writable by its owner alone; a replaced file keeps its
-// permission bits. Where the folder takes no new file but the target exists and the user may write it, the
-// target is rewritten in place instead, as InPlaceFile does, with the same promise. A target that the user
-// may not write, or that is no regular file, fails as the creation and is not replaced. A target that is a
-// symbolic link has the file it points to replaced. Destroying the object without close() abandons
-// the new content.
-class ReplacingFile final : public ByteStream {
+// the target, whose name has a fixed length so that the longest target name still leaves room for it;
+// close() flushes the file to disk, renames it over the target and flushes the folder, so that the new
+// name lasts, when the creation, every write and the close succeeded, and otherwise removes it: a failure
+// leaves an earlier target byte for byte as it was. A new file is readable and writable by its owner
+// alone; a replaced file keeps its permission bits. Where the folder takes no new file but the target
+// exists and the user may write it, the target is rewritten in place instead, as InPlaceFile does, with
+// the same promise. A target that the user may not write, or that is no regular file, fails as the
+// creation and is not replaced. A target that is a symbolic link has the file it points to replaced.
+class ReplacingFile final : public WritingFile {
 public:
     explicit ReplacingFile(const std::string& target);
-    ~ReplacingFile() override;
-    ReplacingFile(const ReplacingFile&) = delete;
-    ReplacingFile& operator=(const ReplacingFile&) = delete;
-
-    std::size_t read(void* buffer, std::size_t size) override;
-    void write(const void* data, std::size_t size) override;
-    void close() override;
-
-    // Hands the gathered bytes to the system now, so that a failure to write them is recorded now.
-    void flush();
-
-private:
-    void flushPending();
-    void syncFolder();
-    void abandon();
-    void takeErrorOfInPlace();
-
-    std::string target_;
-    std::string temporary_;
-    int descriptor_ = -1;
-    std::string pending_; // written bytes not yet handed to the system
-    bool failed_ = false;
-    std::unique_ptr<InPlaceFile> inPlace_; // set when the target is rewritten in place
 };
 
 // True when the file can be opened for reading (a regular file); it is opened and closed again at once.
