@@ -248,8 +248,18 @@ public:
             ::unlink(temporary_.c_str());
     }
 
-    // Gives the temporary file the permission bits of the file it is to replace.
-    void takeModeOf(const struct stat& replaced) { ::fchmod(descriptor_, replaced.st_mode & 07777); }
+    // Gives the temporary file the group and permission bits of the file it is to replace; false when
+    // the group cannot be given. Its owner is this user, as the replaced file's must be.
+    bool takeIdentityOf(const struct stat& replaced) {
+        struct stat own {};
+        if (::fstat(descriptor_, &own) != 0)
+            return false;
+        // Changing the group clears the set-ID bits, so the permission bits are copied after it.
+        if (own.st_gid != replaced.st_gid &&
+            ::fchown(descriptor_, static_cast<uid_t>(-1), replaced.st_gid) != 0)
+            return false;
+        return ::fchmod(descriptor_, replaced.st_mode & 07777) == 0;
+    }
 
     int writeBlock(const char* data, std::size_t size) override {
         return writeFully(descriptor_, data, size) ? 0 : lastErrorCode();
@@ -350,27 +360,32 @@ WritingFile::Opened rewriteInPlace(const std::string& path) {
     return {std::move(way), failure};
 }
 
-// The one place that decides how a target is written: through a temporary file and a rename, or in
-// place where the folder takes no new file but the target exists and the user may write it.
+// The one place that decides how a target is written. Replacing a file by another one is safest, but
+// the new file is this user's, in this user's group, and under one name: it takes the place of an
+// existing file only where it can be all that file was. Every other file that this user may write is
+// rewritten in place, and so is one in a folder that takes no new file.
 WritingFile::Opened chooseRewrite(const std::string& path) {
     const std::string target = resolvedTarget(path);
     struct stat existing {};
-    const bool replacing = ::stat(target.c_str(), &existing) == 0;
-    if (replacing && !S_ISREG(existing.st_mode))
-        return {nullptr, ioCode::AccessDenied};
-    // Renaming over a file needs only a writable folder; a file the user may not write is refused here
-    // as writing into it would be.
-    if (replacing && ::access(target.c_str(), W_OK) != 0)
-        return {nullptr, lastErrorCode()};
-    auto temporary = TemporaryFileRewrite::create(target);
-    if (!temporary) {
-        if (replacing && (errno == EACCES || errno == EPERM))
-            return rewriteInPlace(target);
-        return {nullptr, lastErrorCode()};
+    if (::stat(target.c_str(), &existing) != 0) {
+        auto temporary = TemporaryFileRewrite::create(target);
+        const int failure = temporary ? 0 : lastErrorCode();
+        return {std::move(temporary), failure};
     }
-    if (replacing)
-        temporary->takeModeOf(existing);
-    return {std::move(temporary), 0};
+    if (!S_ISREG(existing.st_mode))
+        return {nullptr, ioCode::AccessDenied};
+    // Renaming over a file needs only a writable folder; a file that this user may not write is refused
+    // here as writing into it would be.
+    if (::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0)
+        return {nullptr, lastErrorCode()};
+    if (existing.st_uid == ::geteuid() && existing.st_nlink == 1) {
+        auto temporary = TemporaryFileRewrite::create(target);
+        if (!temporary && errno != EACCES && errno != EPERM)
+            return {nullptr, lastErrorCode()};
+        if (temporary && temporary->takeIdentityOf(existing))
+            return {std::move(temporary), 0};
+    }
+    return rewriteInPlace(target);
 }
 
 } // namespace

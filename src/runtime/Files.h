@@ -85,15 +85,21 @@ public:
     explicit InPlaceFile(const std::string& path);
 };
 
-// A file that takes the place of its target only as a whole. The bytes go to a temporary file beside
-// the target, whose name has a fixed length so that the longest target name still leaves room for it;
-// close() flushes the file to disk, renames it over the target and flushes the folder, so that the new
-// name lasts, when the creation, every write and the close succeeded, and otherwise removes it: a failure
-// leaves an earlier target byte for byte as it was. A new file is readable and writable by its owner
-// alone; a replaced file keeps its permission bits. Where the folder takes no new file but the target
-// exists and the user may write it, the target is rewritten in place instead, as InPlaceFile does, with
-// the same promise. A target that the user may not write, or that is no regular file, fails as the
-// creation and is not replaced. A target that is a symbolic link has the file it points to replaced.
+// Gives a target file new content in the way that keeps what the target is. The new bytes go to a
+// temporary file beside the target, whose name has a fixed length so that the longest target name still
+// leaves room for it; close() flushes it to disk and renames it over the target, then flushes the folder
+// so that the new name lasts. A new file is made that way, readable and writable by its owner alone. An
+// existing target is replaced that way only when the new file can be all that the old one was: the
+// target belongs to this user, has no other name (hard link), and its group can be given to the new file,
+// which also takes its permission bits. Any other target that this user may write (a file of another
+// user, a group's file in a group the user cannot give, a file with several names, a file in a folder
+// that takes no new file) is rewritten in place as InPlaceFile does. A target that this user may not
+// write, or that is no regular file, fails as the opening and is never replaced. A target that is a
+// symbolic link has the file it points to written.
+//
+// Any failure up to the rename leaves an earlier target byte for byte as it was and removes the
+// temporary file. A failure to flush the folder after the rename is recorded too, though the target
+// then already holds the new content: whether the new name outlasts a power cut is then not known.
 class ReplacingFile final : public WritingFile {
 public:
     explicit ReplacingFile(const std::string& target);

@@ -8,12 +8,15 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <fcntl.h>
 #include <filesystem>
+#include <grp.h>
 #include <sys/stat.h>
 
 namespace portolan {
 namespace {
 
+using testing::ActingAsNobody;
 using testing::Deadline;
 using testing::FileSizeLimit;
 using testing::inodeOf;
@@ -366,6 +369,96 @@ TEST(ReplacingFile, InAReadOnlyFolderAWritableFileIsRewrittenInPlaceOrLeftWhole)
         EXPECT_EQ(inodeOf(path), inode) << c.what;
         EXPECT_EQ(folder.entryCount(), c.content ? 1u : 0u) << c.what;
     }
+}
+
+// A file shared in a team is saved by a user who is not its owner, or whose group is not the user's
+// own. A new file would belong to the user who saves and to that user's group, so the file is replaced
+// by a new one only where that one can carry its owner, group and mode, and is otherwise rewritten in
+// place. Root makes the files as they stand in a team's folder, then saves them as the user "nobody",
+// who is also a member of the team's group "staff".
+TEST(ReplacingFile, ASavedFileKeepsItsOwnerGroupAndMode) {
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "only root makes files of other users and then acts as another user";
+    const group* staff = ::getgrnam("staff");
+    ASSERT_NE(staff, nullptr);
+    const ActingAsNobody::Ids nobody = ActingAsNobody::ids();
+    ASSERT_NE(nobody.user, 0u);
+    enum Owner { Nobody, Root };
+    enum Group { NobodysOwn, Team, NotNobodys };
+    struct Case {
+        const char* what;
+        mode_t folderMode;
+        Owner owner;
+        Group group;
+        mode_t mode;
+        bool keepsInode; // else a new file took its place
+        int code;
+    };
+    // clang-format off
+    const Case cases[] = {
+        {"own file",                         0777,  Nobody, NobodysOwn, 0640, false, 0},
+        {"own file in a sticky folder",      01777, Nobody, NobodysOwn, 0600, false, 0},
+        {"own file of the team's group",     0777,  Nobody, Team,       0664, false, 0},
+        {"own file of a group nobody lacks", 0777,  Nobody, NotNobodys, 0666, true,  0},
+        {"root's file in a sticky folder",   01777, Root,   NotNobodys, 0666, true,  0},
+        {"root's file of the team's group",  0777,  Root,   Team,       0664, true,  0},
+        {"own write-protected file",         0777,  Nobody, NobodysOwn, 0444, true,  ioCode::AccessDenied},
+    };
+    // clang-format on
+    for (const Case& c : cases) {
+        TempFolder folder;
+        ::chmod(folder.path().c_str(), c.folderMode);
+        const std::string path = folder.file("team.ptn");
+        writeBytes(path, "old content");
+        const uid_t owner = c.owner == Nobody ? nobody.user : 0;
+        const gid_t group = c.group == NobodysOwn ? nobody.group : c.group == Team ? staff->gr_gid : 0;
+        ASSERT_EQ(::chown(path.c_str(), owner, group), 0);
+        ::chmod(path.c_str(), c.mode);
+        const ino_t inode = inodeOf(path);
+        {
+            const ActingAsNobody actor({staff->gr_gid});
+            ASSERT_TRUE(actor.active());
+            ASSERT_EQ(::faccessat(AT_FDCWD, folder.path().c_str(), W_OK | X_OK, AT_EACCESS), 0)
+                << "nobody cannot reach " << folder.path();
+            ReplacingFile file(path);
+            int code = file.fetchError();
+            if (code == 0) {
+                file.write("new content", 11);
+                file.close();
+                code = file.fetchError();
+            }
+            EXPECT_EQ(code, c.code) << c.what;
+        }
+        struct stat after {};
+        ASSERT_EQ(::stat(path.c_str(), &after), 0) << c.what;
+        EXPECT_EQ(readBytes(path), c.code == 0 ? "new content" : "old content") << c.what;
+        EXPECT_EQ(after.st_uid, owner) << c.what;
+        EXPECT_EQ(after.st_gid, group) << c.what;
+        EXPECT_EQ(after.st_mode & 07777, c.mode) << c.what;
+        EXPECT_EQ(after.st_ino == inode, c.keepsInode) << c.what;
+        EXPECT_EQ(folder.entryCount(), 1u) << c.what;
+    }
+}
+
+// A new file would take the place of one name only, and the file's other names would keep the old
+// content.
+TEST(ReplacingFile, AFileWithTwoNamesIsRewrittenUnderBoth) {
+    TempFolder folder;
+    const std::string path = folder.file("team.ptn");
+    const std::string otherName = folder.file("other.ptn");
+    writeBytes(path, "old content");
+    ASSERT_EQ(::link(path.c_str(), otherName.c_str()), 0);
+    const ino_t inode = inodeOf(path);
+    {
+        ReplacingFile file(path);
+        file.write("new content", 11);
+        file.close();
+        EXPECT_EQ(file.fetchError(), 0);
+    }
+    EXPECT_EQ(readBytes(path), "new content");
+    EXPECT_EQ(readBytes(otherName), "new content");
+    EXPECT_EQ(inodeOf(path), inode);
+    EXPECT_EQ(folder.entryCount(), 2u);
 }
 
 TEST(Files, CanOpenForReading) {

@@ -1,12 +1,16 @@
 #pragma once
 
+#include <grp.h>
+#include <pwd.h>
 #include <string>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
 #include <unistd.h>
 
+#include <cstdlib>
 #include <cstring>
+#include <vector>
 
 namespace portolan::testing {
 
@@ -34,6 +38,52 @@ public:
 
 private:
     std::string path_;
+};
+
+// While it lives, the process acts as the user "nobody", a member of the given groups besides its own:
+// files are made, opened, renamed and given a group with nobody's rights. Only root can do this, and
+// root keeps the way back. active() tells whether the switch was made; ids() gives nobody's user and
+// group, so that root can make files of nobody's and of other users before the switch.
+class ActingAsNobody {
+public:
+    struct Ids {
+        uid_t user = 0;
+        gid_t group = 0;
+    };
+
+    static Ids ids() {
+        const passwd* nobody = ::getpwnam("nobody");
+        return nobody ? Ids{nobody->pw_uid, nobody->pw_gid} : Ids{};
+    }
+
+    explicit ActingAsNobody(const std::vector<gid_t>& groups) {
+        const Ids nobody = ids();
+        if (::geteuid() != 0 || nobody.user == 0)
+            return;
+        rootGroups_.resize(static_cast<std::size_t>(::getgroups(0, nullptr)));
+        ::getgroups(static_cast<int>(rootGroups_.size()), rootGroups_.data());
+        rootGroup_ = ::getegid();
+        switched_ = true; // from here on the destructor puts root's identity back
+        active_ = ::setgroups(groups.size(), groups.data()) == 0 && ::setegid(nobody.group) == 0 &&
+                  ::seteuid(nobody.user) == 0;
+    }
+    ~ActingAsNobody() {
+        if (!switched_)
+            return;
+        if (::seteuid(0) != 0 || ::setegid(rootGroup_) != 0 ||
+            ::setgroups(rootGroups_.size(), rootGroups_.data()) != 0)
+            std::abort(); // the tests after this one would run with the wrong rights
+    }
+    ActingAsNobody(const ActingAsNobody&) = delete;
+    ActingAsNobody& operator=(const ActingAsNobody&) = delete;
+
+    bool active() const { return active_; }
+
+private:
+    std::vector<gid_t> rootGroups_;
+    gid_t rootGroup_ = 0;
+    bool switched_ = false;
+    bool active_ = false;
 };
 
 // A FIFO at path, as "mkfifo" makes one; false when it could not be made.
