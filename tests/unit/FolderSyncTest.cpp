@@ -1,9 +1,12 @@
+#include "support/FileSituations.h"
 #include "support/TempFolder.h"
 
+#include "runtime/Errors.h"
 #include "runtime/Files.h"
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <dlfcn.h>
 #include <sys/stat.h>
 
@@ -20,6 +23,7 @@ struct Flush {
 
 std::vector<Flush>* flushes = nullptr;
 const char* flushTarget = nullptr;
+bool folderFlushFails = false;
 
 } // namespace
 
@@ -34,6 +38,10 @@ extern "C" int fsync(int descriptor) {
         ::fstat(descriptor, &flushed);
         const bool targetThere = ::stat(flushTarget, &target) == 0;
         flushes->push_back({S_ISDIR(flushed.st_mode), flushed.st_ino, targetThere ? target.st_ino : 0});
+        if (folderFlushFails && S_ISDIR(flushed.st_mode)) {
+            errno = EIO;
+            return -1;
+        }
     }
     return systemFsync(descriptor);
 }
@@ -41,13 +49,8 @@ extern "C" int fsync(int descriptor) {
 namespace portolan {
 namespace {
 
+using testing::inodeOf;
 using testing::TempFolder;
-
-ino_t inodeOf(const std::string& path) {
-    struct stat info {};
-    ::stat(path.c_str(), &info);
-    return info.st_ino;
-}
 
 // A power cut right after a save must find the new file under the target's name: the new file is
 // flushed before the rename, and the folder, which holds the name, after it.
@@ -76,6 +79,30 @@ TEST(ReplacingFile, TheFileIsFlushedBeforeTheRenameAndTheFolderAfterIt) {
         EXPECT_EQ(seen[1].inode, inodeOf(folder.path()));
         EXPECT_EQ(seen[1].targetInode, written) << "the folder is flushed after the rename";
     }
+}
+
+// The folder is flushed only after the rename: when that fails, the save may not outlast a power cut and
+// is reported as failed, though the target already holds the new content.
+TEST(ReplacingFile, AFailedFolderFlushIsRecordedWithTheNewContentInPlace) {
+    TempFolder folder;
+    const std::string target = folder.file("book.ptn");
+    testing::writeBytes(target, "old");
+    std::vector<Flush> seen;
+    {
+        ReplacingFile file(target);
+        file.write("new", 3);
+        flushes = &seen;
+        flushTarget = target.c_str();
+        folderFlushFails = true;
+        file.close();
+        folderFlushFails = false;
+        flushes = nullptr;
+        EXPECT_EQ(file.fetchError(), ioCode::GeneralFailure);
+    }
+    ASSERT_EQ(seen.size(), 2u);
+    EXPECT_TRUE(seen[1].folder);
+    EXPECT_EQ(testing::readBytes(target), "new");
+    EXPECT_EQ(folder.entryCount(), 1u);
 }
 
 } // namespace
