@@ -311,7 +311,7 @@ bool TmainFRM::eventFilter(QObject* watched, QEvent* event) {
 void TmainFRM::placeDialog(QWidget& dialog) const {
     placeByOuterFrame(dialog, [this](QSize outer) {
         const QRect screen = QGuiApplication::primaryScreen()->geometry();
-        const QRect main = frameGeometry();
+        const QRect main = outerGeometry(*this);
         int left = main.left() + 20;
         int top = main.top() + 22;
         if (screen.width() < left + outer.width())
@@ -414,7 +414,7 @@ void TmainFRM::setControlEnabled(SiteControl control, bool enabled) {
 }
 
 WindowBounds TmainFRM::windowBounds() const {
-    const QRect outer = frameGeometry();
+    const QRect outer = outerGeometry(*this);
     return {outer.left(), outer.top(), outer.width(), outer.height()};
 }
 

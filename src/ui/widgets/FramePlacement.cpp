@@ -39,7 +39,10 @@ constexpr int pollInterval = 20; // milliseconds
 constexpr int pollTicks = 100;
 
 // Waits, while the window is shown, for the window manager to report its real frame, and then puts
-// the window where the rule wants it with that frame.
+// the window where the rule wants it with that frame. The frame counts only once the window is
+// exposed: a window manager maps the window when it has framed it, while before that Qt may measure
+// a frame half built (openbox first puts the window into its frame's top left corner, which reads
+// as a frame with no left and top edges).
 class FrameCorrection final : public QObject {
 public:
     FrameCorrection(QWidget& window, OuterPlace place)
@@ -59,8 +62,8 @@ public:
         poll->start(pollInterval);
     }
 
-    // The frame is known when the window is first exposed, framed; some window managers report it
-    // only by a later move.
+    // The frame is known when the window is first exposed; some window managers report it only by a
+    // later move.
     bool eventFilter(QObject* watched, QEvent* event) override {
         switch (event->type()) {
         case QEvent::Hide:
@@ -80,14 +83,17 @@ public:
 
 private:
     void correctOnceFramed() {
+        const QWindow* handle = window_.windowHandle();
+        if (done_ || !handle || !handle->isExposed())
+            return;
         const QMargins frame = knownFrame(window_);
-        if (frame.isNull() || done_)
+        if (frame.isNull())
             return;
         done_ = true;
         learnedDialogFrame() = frame;
         deleteLater();
         const QPoint wanted = place_(window_.size().grownBy(frame));
-        if (window_.frameGeometry().topLeft() != wanted)
+        if (outerGeometry(window_).topLeft() != wanted)
             moveOuterTo(window_, wanted, frame);
     }
 
@@ -99,14 +105,21 @@ private:
 } // namespace
 
 QMargins knownFrame(const QWidget& window) {
-    const QRect outer = window.frameGeometry();
-    const QRect inner = window.geometry();
-    const QMargins frame(inner.left() - outer.left(), inner.top() - outer.top(),
-                         outer.right() - inner.right(), outer.bottom() - inner.bottom());
+    // The window system's own account, which it renews whenever the window manager changes the
+    // frame; the widget's frame geometry keeps whatever the frame was at the window's last move or
+    // resize, even a frame not yet built.
+    const QWindow* handle = window.windowHandle();
+    if (!handle)
+        return {};
+    const QMargins frame = handle->frameMargins();
     // While a resize is on its way, Qt may pair the new inner size with the old frame.
     if (frame.left() < 0 || frame.top() < 0 || frame.right() < 0 || frame.bottom() < 0)
         return {};
     return frame;
+}
+
+QRect outerGeometry(const QWidget& window) {
+    return window.geometry().marginsAdded(knownFrame(window));
 }
 
 void placeByOuterFrame(QWidget& window, OuterPlace place) {

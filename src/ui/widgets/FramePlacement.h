@@ -2,6 +2,7 @@
 
 #include <QMargins>
 #include <QPoint>
+#include <QRect>
 #include <QSize>
 
 #include <functional>
@@ -13,10 +14,13 @@ namespace portolan {
 // Where a window's outer frame goes, given the frame's size.
 using OuterPlace = std::function<QPoint(QSize outerSize)>;
 
-// The frame that the window manager puts around a top-level window, or null margins while it is not
-// known: before the window was first shown, while a resize is on its way, or where no window manager
-// frames it.
+// The frame that the window manager puts around a top-level window, as the window system reports it
+// now, or null margins while it is not known: before the window was first shown, while a resize is on
+// its way, or where no window manager frames it.
 QMargins knownFrame(const QWidget& window);
+
+// The window's outer frame on the screen: its inner area grown by the known frame.
+QRect outerGeometry(const QWidget& window);
 
 // Places a top-level window by its outer frame, as the old desktop placed windows. The window manager
 // adds the frame only once the window is shown, so until its own frame is known, the frame of a
