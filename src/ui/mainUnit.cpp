@@ -247,11 +247,11 @@ void TmainFRM::applyStartBounds() {
 void TmainFRM::compensateFrameOnce() {
     if (frameCompensated_ || !shownBefore_)
         return;
-    const QSize frame = frameGeometry().size() - size();
+    const QMargins frame = knownFrame(*this);
     if (frame.isNull())
         return; // not known yet, or no frame at all
     frameCompensated_ = true;
-    resize(wantedOuterSize_ - frame);
+    resize(wantedOuterSize_.shrunkBy(frame));
 }
 
 void TmainFRM::moveEvent(QMoveEvent* event) {
