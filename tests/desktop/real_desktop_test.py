@@ -24,6 +24,9 @@ import traceback
 
 SCREEN = (1024, 768)
 TIMEOUT = 10.0
+# How long a dialog may take to reach its place: the program puts it where an estimate of the frame
+# says and moves it once the window manager has framed it, if the real frame differs.
+PLACING = 3.0
 
 
 class Failure(Exception):
@@ -171,6 +174,24 @@ class Desktop:
             time.sleep(0.1)
             return None
         return wait_for(f"window {window} to settle", probe)
+
+    def placed_frame(self, window, wanted):
+        """The frame once the window stands still where wanted(outer frame) puts its outer corner, or,
+        if it does not get there in time, where it stands then."""
+        deadline = time.monotonic() + PLACING
+        while True:
+            frame = self.settled_frame(window)
+            if frame["outer"][:2] == wanted(frame["outer"]) or time.monotonic() > deadline:
+                return frame
+
+    def active_window(self):
+        found = self.run(["xdotool", "getactivewindow"]).strip()
+        return int(found) if found else None
+
+    def await_focus(self, window, what):
+        """Waits until the window manager has given the window the focus, so that keys go there and
+        not to the window that had it a moment before (a closed dialog gives it back only later)."""
+        wait_for(f"{what} to have the focus", lambda: self.active_window() == window)
 
     def key(self, *keys):
         self.run(["xdotool", "key", "--delay", "30", *keys])
@@ -322,30 +343,34 @@ def write_book(path, descriptions):
         book.write(b"".join(records))
 
 
-def information_of(reader, desktop, program, suite, label):
+def information_of(reader, desktop, program, suite, label, main):
     """Waits for the information box, checks its centring, returns its text and closes it with Enter."""
     box = program.window("Information")
-    frame = desktop.settled_frame(box)["outer"]
+    frame = desktop.placed_frame(box, centred)["outer"]
     suite.check(f"{label}: the information box is centred by its outer frame",
                 frame[:2] == centred(frame), f"outer {frame}, centred would be {centred(frame)}")
     texts = reader.texts_in("Information")
+    desktop.await_focus(box, "the information box")
     desktop.key("Return")
     program.gone("Information")
+    desktop.await_focus(main, "the main window")
     return "\n".join(texts)
 
 
-def add_site(desktop, program, suite, description, check_place=None):
+def add_site(desktop, program, suite, description, main, check_place=None):
     desktop.key("Insert")
     dialog = program.window("Insert Site")
-    frame = desktop.settled_frame(dialog)
     if check_place:
+        frame = desktop.placed_frame(dialog, lambda outer: beside_main(check_place, outer))
         wanted = beside_main(check_place, frame["outer"])
         suite.check("the add/edit dialog's outer frame lies at the main window's outer left + 20, top + 22 "
                     "on its first showing", frame["outer"][:2] == wanted,
                     f"outer {frame['outer']}, wanted {wanted}")
+    desktop.await_focus(dialog, "the add/edit dialog")
     desktop.type(description)
     program.click_in(dialog, 240 + 37, 8 + 12)  # okBTN
     program.gone("Insert Site")
+    desktop.await_focus(main, "the main window")
 
 
 def keyboard_scenario(desktop, binary, suite):
@@ -356,22 +381,23 @@ def keyboard_scenario(desktop, binary, suite):
         main = program.window("Portolan - untitled")
         main_outer = desktop.settled_frame(main)["outer"]
         desktop.run(["xdotool", "windowactivate", "--sync", str(main)])
-        add_site(desktop, program, suite, "beta", check_place=main_outer)
-        add_site(desktop, program, suite, "alpha")
+        add_site(desktop, program, suite, "beta", main, check_place=main_outer)
+        add_site(desktop, program, suite, "alpha", main)
         desktop.key("End")
         desktop.type("?")
-        text = information_of(reader, desktop, program, suite, "End after two inserts")
+        text = information_of(reader, desktop, program, suite, "End after two inserts", main)
         suite.check('End then "?" shows the information of "beta"', text.startswith("Description: beta"), text)
         desktop.key("Home", "Delete")
         desktop.key("Home")
         desktop.type("?")
-        text = information_of(reader, desktop, program, suite, "Home after the delete")
+        text = information_of(reader, desktop, program, suite, "Home after the delete", main)
         suite.check('Home then Del deleted "alpha": Home now lands on "beta"',
                     text.startswith("Description: beta"), text)
         desktop.key("alt+f", "e")
-        program.window("Confirm")
+        confirm = program.window("Confirm")
         question = "".join(reader.texts_in("Confirm"))
         suite.check("Exit asks the close question", question.startswith(" has been changed"), question)
+        desktop.await_focus(confirm, "the close question")
         desktop.key("Return")  # Yes
         wait_for("the program to end", lambda: program.process.poll() is not None)
         suite.check("the program ends after Yes", program.process.returncode == 0,
@@ -397,11 +423,11 @@ def book_scenario(desktop, binary, suite):
 
         desktop.key("Down")
         desktop.type("?")
-        text = information_of(reader, desktop, program, suite, "Down at start-up")
+        text = information_of(reader, desktop, program, suite, "Down at start-up", main)
         suite.check("Down at start-up selects the first entry", text.startswith("Description: archive"), text)
         desktop.key("Down", "Delete", "Up")
         desktop.type("?")
-        text = information_of(reader, desktop, program, suite, "Up after a delete")
+        text = information_of(reader, desktop, program, suite, "Up after a delete", main)
         suite.check("Up with nothing selected selects the last entry", text.startswith("Description: Zeta"), text)
 
         names = sorted(button.name for button in reader.find_all(
@@ -427,43 +453,50 @@ def book_scenario(desktop, binary, suite):
                                     ("Configure FTP Client", ("alt+t", "c"), (216 + 37, 92 + 12))):
             desktop.key(*keys)
             dialog = program.window(title)
-            outer = desktop.settled_frame(dialog)["outer"]
+            outer = desktop.placed_frame(dialog, lambda outer: beside_main(main_outer, outer))["outer"]
             wanted = beside_main(main_outer, outer)
             suite.check(f'the "{title}" dialog\'s outer frame lies at the main window\'s outer left + 20, '
                         "top + 22 on its first showing", outer[:2] == wanted, f"outer {outer}, wanted {wanted}")
             program.click_in(dialog, *cancel)
             program.gone(title)
+            desktop.await_focus(main, "the main window")
 
         desktop.run(["xdotool", "windowminimize", "--sync", str(main)])
         desktop.run(["xdotool", "windowactivate", "--sync", str(main)])
         main_outer = desktop.settled_frame(main)["outer"]
         desktop.key("Insert")
         dialog = program.window("Insert Site")
-        outer = desktop.settled_frame(dialog)["outer"]
+        outer = desktop.placed_frame(dialog, lambda outer: beside_main(main_outer, outer))["outer"]
         wanted = beside_main(main_outer, outer)
         suite.check("after the main window was minimised and restored, the add/edit dialog's outer frame lies "
                     "at its outer left + 20, top + 22", outer[:2] == wanted, f"outer {outer}, wanted {wanted}")
         program.click_in(dialog, 240 + 37, 40 + 12)  # cancelBTN
         program.gone("Insert Site")
+        desktop.await_focus(main, "the main window")
+
+        def name_box(focused=False):
+            boxes = reader.find_all(lambda n: reader.role(n) == "text" and n.name == "File name:" and (
+                not focused or n.getState().contains(reader.pyatspi.STATE_FOCUSED)))
+            return boxes[0] if boxes else None
 
         saved = os.path.join(desktop.work, "first.ptn")
         desktop.key("alt+f", "a")
-        program.window("Save a site file")
-        time.sleep(0.3)  # the name box takes the focus once the dialog has listed its folder
+        dialog = program.window("Save a site file")
+        desktop.await_focus(dialog, "the save dialog")
+        # The name box takes the focus once the dialog has listed its folder.
+        wait_for("the save dialog's name box to have the focus", lambda: name_box(focused=True))
         desktop.type(saved)
         desktop.key("Return")
         program.gone("Save a site file")
         wait_for("the book to be saved", lambda: os.path.exists(saved))
+        desktop.await_focus(main, "the main window")
         desktop.key("alt+f", "n")
         desktop.key("alt+f", "s")
-        program.window("Save a site file")
-
-        def name_box():
-            boxes = reader.find_all(lambda n: reader.role(n) == "text" and n.name == "File name:")
-            return boxes[0] if boxes else None
+        dialog = program.window("Save a site file")
         box = wait_for("the save dialog's name box", name_box)
         offered = box.queryText().getText(0, -1)
         suite.check("Save offers an empty name after a Save As", offered == "", repr(offered))
+        desktop.await_focus(dialog, "the save dialog")
         desktop.key("Escape")
         program.gone("Save a site file")
     except Exception:
