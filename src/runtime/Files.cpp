@@ -390,8 +390,6 @@ WritingFile::Opened chooseRewrite(const std::string& path) {
 
 } // namespace
 
-InPlaceFile::InPlaceFile(const std::string& path) : WritingFile(rewriteInPlace(path)) {}
-
 ReplacingFile::ReplacingFile(const std::string& target) : WritingFile(chooseRewrite(target)) {}
 
 bool canOpenForReading(const std::string& path) {

@@ -75,16 +75,6 @@ private:
     bool failed_ = false;
 };
 
-// Rewrites an existing regular file in place. Its old bytes are read and kept when it opens, and the new
-// ones are written over them from the file's start; close() cuts the file to the new length and flushes
-// it to disk. When any of that fails, or the object is destroyed without close(), the old bytes and the
-// old length are put back and flushed, so the file keeps its old content byte for byte unless putting it
-// back fails as well. The file keeps its inode, and with it its owner, group, permission bits and links.
-class InPlaceFile final : public WritingFile {
-public:
-    explicit InPlaceFile(const std::string& path);
-};
-
 // Gives a target file new content in the way that keeps what the target is. The new bytes go to a
 // temporary file beside the target, whose name has a fixed length so that the longest target name still
 // leaves room for it; close() flushes it to disk and renames it over the target, then flushes the folder
@@ -93,7 +83,12 @@ public:
 // target belongs to this user, has no other name (hard link), and its group can be given to the new file,
 // which also takes its permission bits. Any other target that this user may write (a file of another
 // user, a group's file in a group the user cannot give, a file with several names, a file in a folder
-// that takes no new file) is rewritten in place as InPlaceFile does. A target that this user may not
+// that takes no new file) is rewritten in place: its old bytes are read and kept when it opens, the new
+// ones are written over them from the file's start, and close() cuts it to the new length and flushes it
+// to disk; when any of that fails, or the object is destroyed without close(), the old bytes and the old
+// length are put back and flushed, so the file keeps its old content byte for byte unless putting it
+// back fails as well. It keeps its inode, and with it its owner, group, permission bits and links.
+// A target that this user may not
 // write, or that is no regular file, fails as the opening and is never replaced. A target that is a
 // symbolic link has the file it points to written.
 //

@@ -242,8 +242,6 @@ TEST(Files, OnlyRegularFilesAreOpenedAndNoneOtherIsReplaced) {
         EXPECT_FALSE(canOpenForReading(path)) << path;
     }
     for (const std::string& path : {fifo, socket}) {
-        InPlaceFile inPlace(path);
-        EXPECT_EQ(inPlace.fetchError(), ioCode::AccessDenied) << path;
         ReplacingFile file(path);
         EXPECT_EQ(file.fetchError(), ioCode::AccessDenied) << path;
         file.write("new", 3);
@@ -258,7 +256,15 @@ TEST(Files, OnlyRegularFilesAreOpenedAndNoneOtherIsReplaced) {
     EXPECT_EQ(folder.entryCount(), 2u);
 }
 
-TEST(InPlaceFile, RewritesTheFileItselfWithItsInodeModeAndNewLength) {
+// Gives the file a second name (a hard link). Such a file is rewritten in place, whoever runs the test:
+// a new file would take the place of one name only, and the other would keep the old content.
+std::string withSecondName(const std::string& path) {
+    const std::string second = path + ".link";
+    EXPECT_EQ(::link(path.c_str(), second.c_str()), 0);
+    return second;
+}
+
+TEST(ReplacingFileInPlace, RewritesTheFileItselfWithItsInodeModeAndNewLength) {
     const std::pair<std::string, std::string> cases[] = {
         {"old content", "new"},         {"old", "much longer new content"}, {"same", "SAME"}, {"old", ""},
         {"", std::string(200000, 'n')},
@@ -268,28 +274,31 @@ TEST(InPlaceFile, RewritesTheFileItselfWithItsInodeModeAndNewLength) {
         const std::string path = folder.file("book.ptn");
         writeBytes(path, before);
         ::chmod(path.c_str(), 0640);
+        const std::string second = withSecondName(path);
         const ino_t inode = inodeOf(path);
-        InPlaceFile file(path);
+        ReplacingFile file(path);
         file.write(after.data(), after.size());
         file.close();
         EXPECT_EQ(file.fetchError(), 0) << before;
         EXPECT_EQ(readBytes(path), after) << before;
+        EXPECT_EQ(readBytes(second), after) << before;
         EXPECT_EQ(inodeOf(path), inode) << before;
         EXPECT_EQ(permissionBits(path), 0640u) << before;
-        EXPECT_EQ(folder.entryCount(), 1u) << before;
+        EXPECT_EQ(folder.entryCount(), 2u) << before;
     }
 }
 
 // The file can grow to limit bytes: every write beyond fails as on a full disk.
-TEST(InPlaceFile, AWriteThatFailsAfterNBytesPutsTheOldBytesBack) {
+TEST(ReplacingFileInPlace, AWriteThatFailsAfterNBytesPutsTheOldBytesBack) {
     const std::string old(1000, 'o');
     for (const rlim_t limit : {1000u, 1001u, 70000u, 199999u}) {
         TempFolder folder;
         const std::string path = folder.file("book.ptn");
         writeBytes(path, old);
+        const std::string second = withSecondName(path);
         {
             const FileSizeLimit full(limit);
-            InPlaceFile file(path);
+            ReplacingFile file(path);
             const std::string block(100000, 'n');
             file.write(block.data(), block.size());
             file.write(block.data(), block.size());
@@ -297,31 +306,23 @@ TEST(InPlaceFile, AWriteThatFailsAfterNBytesPutsTheOldBytesBack) {
             EXPECT_EQ(file.fetchError(), ioCode::DiskFull) << limit;
         }
         EXPECT_EQ(readBytes(path), old) << limit;
+        EXPECT_EQ(readBytes(second), old) << limit;
     }
 }
 
-TEST(InPlaceFile, AnAbandonedRewritePutsTheOldBytesBack) {
+TEST(ReplacingFileInPlace, AnAbandonedRewritePutsTheOldBytesBack) {
     TempFolder folder;
     const std::string path = folder.file("book.ptn");
     writeBytes(path, "old content");
+    withSecondName(path);
     {
-        InPlaceFile file(path);
+        ReplacingFile file(path);
         const std::string block(100000, 'n');
         file.write(block.data(), block.size()); // beyond the gathering limit: it reaches the file
         file.flush();
         EXPECT_EQ(readBytes(path), block);
     }
     EXPECT_EQ(readBytes(path), "old content");
-}
-
-TEST(InPlaceFile, AMissingFileRecordsItsError) {
-    TempFolder folder;
-    InPlaceFile file(folder.file("absent.ptn"));
-    EXPECT_EQ(file.fetchError(), ioCode::FileNotFound);
-    file.write("x", 1);
-    file.close();
-    EXPECT_EQ(file.fetchError(), ioCode::FileNotOpen);
-    EXPECT_EQ(folder.entryCount(), 0u);
 }
 
 // A folder shared read-only, around files that the user may or may not write.
@@ -438,27 +439,6 @@ TEST(ReplacingFile, ASavedFileKeepsItsOwnerGroupAndMode) {
         EXPECT_EQ(after.st_ino == inode, c.keepsInode) << c.what;
         EXPECT_EQ(folder.entryCount(), 1u) << c.what;
     }
-}
-
-// A new file would take the place of one name only, and the file's other names would keep the old
-// content.
-TEST(ReplacingFile, AFileWithTwoNamesIsRewrittenUnderBoth) {
-    TempFolder folder;
-    const std::string path = folder.file("team.ptn");
-    const std::string otherName = folder.file("other.ptn");
-    writeBytes(path, "old content");
-    ASSERT_EQ(::link(path.c_str(), otherName.c_str()), 0);
-    const ino_t inode = inodeOf(path);
-    {
-        ReplacingFile file(path);
-        file.write("new content", 11);
-        file.close();
-        EXPECT_EQ(file.fetchError(), 0);
-    }
-    EXPECT_EQ(readBytes(path), "new content");
-    EXPECT_EQ(readBytes(otherName), "new content");
-    EXPECT_EQ(inodeOf(path), inode);
-    EXPECT_EQ(folder.entryCount(), 2u);
 }
 
 TEST(Files, CanOpenForReading) {

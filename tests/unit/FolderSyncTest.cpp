@@ -52,6 +52,26 @@ namespace {
 using testing::inodeOf;
 using testing::TempFolder;
 
+// What saving "new" to target flushed, and the error the save recorded; with folderFails, flushing a
+// folder fails.
+struct WatchedSave {
+    std::vector<Flush> flushed;
+    int error = 0;
+};
+WatchedSave saveWatchingFlushes(const std::string& target, bool folderFails) {
+    WatchedSave save;
+    ReplacingFile file(target);
+    file.write("new", 3);
+    flushes = &save.flushed;
+    flushTarget = target.c_str();
+    folderFlushFails = folderFails;
+    file.close();
+    folderFlushFails = false;
+    flushes = nullptr;
+    save.error = file.fetchError();
+    return save;
+}
+
 // A power cut right after a save must find the new file under the target's name: the new file is
 // flushed before the rename, and the folder, which holds the name, after it.
 TEST(ReplacingFile, TheFileIsFlushedBeforeTheRenameAndTheFolderAfterIt) {
@@ -60,16 +80,8 @@ TEST(ReplacingFile, TheFileIsFlushedBeforeTheRenameAndTheFolderAfterIt) {
         const std::string target = folder.file("book.ptn");
         if (existed)
             testing::writeBytes(target, "old");
-        std::vector<Flush> seen;
-        {
-            ReplacingFile file(target);
-            file.write("new", 3);
-            flushes = &seen;
-            flushTarget = target.c_str();
-            file.close();
-            flushes = nullptr;
-            EXPECT_EQ(file.fetchError(), 0);
-        }
+        const auto [seen, error] = saveWatchingFlushes(target, false);
+        EXPECT_EQ(error, 0);
         const ino_t written = inodeOf(target);
         ASSERT_EQ(seen.size(), 2u) << existed;
         EXPECT_FALSE(seen[0].folder);
@@ -87,18 +99,8 @@ TEST(ReplacingFile, AFailedFolderFlushIsRecordedWithTheNewContentInPlace) {
     TempFolder folder;
     const std::string target = folder.file("book.ptn");
     testing::writeBytes(target, "old");
-    std::vector<Flush> seen;
-    {
-        ReplacingFile file(target);
-        file.write("new", 3);
-        flushes = &seen;
-        flushTarget = target.c_str();
-        folderFlushFails = true;
-        file.close();
-        folderFlushFails = false;
-        flushes = nullptr;
-        EXPECT_EQ(file.fetchError(), ioCode::GeneralFailure);
-    }
+    const auto [seen, error] = saveWatchingFlushes(target, true);
+    EXPECT_EQ(error, ioCode::GeneralFailure);
     ASSERT_EQ(seen.size(), 2u);
     EXPECT_TRUE(seen[1].folder);
     EXPECT_EQ(testing::readBytes(target), "new");
