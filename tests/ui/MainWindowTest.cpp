@@ -13,6 +13,7 @@
 #include <QDialog>
 #include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -426,11 +427,11 @@ void MainWindowTest::saveAsWritesUnderTheNewName() {
         offeredFolder = qobject_cast<QFileDialog*>(dialog)->directory().absolutePath();
         pressKey(dialog, Qt::Key_Escape);
     });
-    fixture.trigger("SaveAs1"); // cancelled: the current file is written all the same
+    fixture.trigger("SaveAs1"); // cancelled: nothing is written
     QVERIFY(*cancelled);
     QCOMPARE(offeredName, QStringLiteral("copy.ptn")); // the last choice, in its own folder
     QCOMPARE(offeredFolder, QDir(fixture.folder.path()).absolutePath());
-    QCOMPARE(fileBytes(fixture.path("copy.ptn")), original);
+    QVERIFY(!QFileInfo::exists(QString::fromStdString(fixture.path("copy.ptn"))));
 }
 
 // A name with letters that Windows-1252 lacks is the system's own name: the file dialog takes it, the

@@ -196,7 +196,7 @@ TEST(SiteFile, AWrittenFileHoldsExactlyTheTable) {
     TempFolder folder;
     const std::string path = folder.file("book.ptn");
     RecordingMessages messages;
-    writeSiteFile(exampleBook(), path, messages);
+    EXPECT_TRUE(writeSiteFile(exampleBook(), path, messages));
     EXPECT_TRUE(messages.log.empty());
     EXPECT_EQ(readBytes(path), exampleFileBytes());
     EXPECT_EQ(folder.entryCount(), 1u) << "no temporary file is left";
@@ -348,7 +348,8 @@ TEST(SiteFile, WritingIntoAMissingFolderBeepsThenNamesTheFileInCapitals) {
     for (const auto& [name, upperName] : cases) {
         TempFolder folder;
         RecordingMessages messages;
-        writeSiteFile(exampleBook(), folder.file(std::string("no-such-folder/") + name), messages);
+        EXPECT_FALSE(
+            writeSiteFile(exampleBook(), folder.file(std::string("no-such-folder/") + name), messages));
         EXPECT_EQ(messages.log,
                   (std::vector<Call>{Call::sound(),
                                      Call::message(std::string("Could not write to file  ") + upperName,
@@ -365,7 +366,7 @@ TEST(SiteFile, AWriteFailingPartWayLeavesTheEarlierFileByteForByte) {
     RecordingMessages messages;
     {
         const FileSizeLimit limit(50000);
-        writeSiteFile(bookOfSites(200), path, messages);
+        EXPECT_FALSE(writeSiteFile(bookOfSites(200), path, messages));
     }
     EXPECT_EQ(messages.log,
               (std::vector<Call>{Call::sound(), Call::message("Could not write to file  BOOK.PTN",

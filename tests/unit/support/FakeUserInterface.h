@@ -14,6 +14,10 @@
 
 namespace portolan::testing {
 
+// What a message dialog answers when the user closes it without pressing a button (its close box, the
+// window manager's close), whatever buttons it has.
+inline constexpr int closedDialogAnswer = AnswerCancel;
+
 // A user interface that records what the commands do to it and answers from queues. The log holds
 // one line per call in order, so tests can check what came first.
 class FakeUserInterface final : public UserInterface {
