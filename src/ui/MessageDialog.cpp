@@ -6,6 +6,8 @@
 #include "ui/widgets/QtText.h"
 
 #include <QApplication>
+#include <QKeyEvent>
+#include <QKeySequence>
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
@@ -168,6 +170,31 @@ void TMessageForm::showEvent(QShowEvent* event) {
         return QPoint(screen.left() + screen.width() / 2 - outer.width() / 2,
                       screen.top() + screen.height() / 2 - outer.height() / 2); // no further correction
     });
+}
+
+// A message dialog holds nothing to type into, so a letter alone may press a button, as the system's
+// message boxes let it; with Alt, where Qt's own access keys have not taken it already, it does the
+// same. A letter that two buttons share ("&Abort", "&All") moves the focus between them instead.
+void TMessageForm::keyPressEvent(QKeyEvent* event) {
+    const Qt::KeyboardModifiers ignored = Qt::AltModifier | Qt::ShiftModifier | Qt::KeypadModifier;
+    QList<QPushButton*> matching;
+    if ((event->modifiers() & ~ignored) == Qt::NoModifier)
+        for (QPushButton* button : findChildren<QPushButton*>())
+            if (QKeySequence::mnemonic(button->text())[0].key() == event->key())
+                matching << button;
+    if (matching.isEmpty()) {
+        RoleDialog::keyPressEvent(event);
+        return;
+    }
+    event->accept();
+    if (matching.size() == 1) {
+        matching.front()->click();
+        return;
+    }
+    const auto focused = std::find(matching.begin(), matching.end(), focusWidget());
+    const auto next =
+        focused == matching.end() || focused + 1 == matching.end() ? matching.begin() : focused + 1;
+    (*next)->setFocus(Qt::ShortcutFocusReason);
 }
 
 int MessageDialog(std::string_view text, MessageKind kind, MessageButtons buttons, int /*helpContext*/) {

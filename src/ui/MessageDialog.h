@@ -19,7 +19,8 @@ int MessageDialog(std::string_view text, MessageKind kind, MessageButtons button
 // "Abort", "Retry", "Ignore", "All", "Help". It sizes itself around the text, wrapped at half the
 // primary screen's width, with the buttons in one centred row below, and centres itself on the screen.
 // The default button is OK, else Yes, else Retry; the Escape button is Cancel, else No, else OK; a
-// role whose button is not in the set has none.
+// role whose button is not in the set has none. A button's access letter presses it with or without
+// Alt ("n" answers No), as in the system's message boxes.
 class TMessageForm : public RoleDialog {
     Q_OBJECT
 public:
@@ -28,6 +29,7 @@ public:
 protected:
     // Centred by integer halves of the screen and of the outer size, frame included.
     void showEvent(QShowEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 };
 
 } // namespace portolan
