@@ -397,6 +397,17 @@ def keyboard_scenario(desktop, binary, suite):
         confirm = program.window("Confirm")
         question = "".join(reader.texts_in("Confirm"))
         suite.check("Exit asks the close question", question.startswith(" has been changed"), question)
+        # Each refusal is proven by the next Exit, which asks again in the same program.
+        for answer, label in (("alt+F4", "closing the close question through the window manager"),
+                              ("n", '"n" alone on the close question')):
+            desktop.await_focus(confirm, "the close question")
+            desktop.key(answer)
+            program.gone("Confirm")
+            desktop.await_focus(main, "the main window")
+            desktop.key("alt+f", "e")
+            confirm = program.window("Confirm")
+            suite.check(f"{label} keeps the program running with its changes", program.process.poll() is None,
+                        f"exit code {program.process.returncode}")
         desktop.await_focus(confirm, "the close question")
         desktop.key("Return")  # Yes
         wait_for("the program to end", lambda: program.process.poll() is not None)
