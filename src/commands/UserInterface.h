@@ -21,6 +21,7 @@ struct WindowBounds {
     std::int32_t Top = 0;
     std::int32_t Width = 0;
     std::int32_t Height = 0;
+    friend bool operator==(const WindowBounds&, const WindowBounds&) = default;
 };
 
 // What the commands need of the windows: questions, file names, the site list, the status panels, the

@@ -19,6 +19,9 @@ public:
     // True when the user may write the file or folder at path; false when there is none.
     virtual bool userMayWrite(const std::string& path) const = 0;
 
+    // True when path names a folder, or a link to one.
+    virtual bool isFolder(const std::string& path) const = 0;
+
     // Makes the folder at path and every missing folder above it, each readable, writable and
     // searchable by the user alone; folders that exist are left as they are. True when path is a
     // folder afterwards.
@@ -32,6 +35,7 @@ public:
     std::string programFolder() const override;
     std::string environmentValue(const char* name) const override;
     bool userMayWrite(const std::string& path) const override;
+    bool isFolder(const std::string& path) const override;
     bool makePrivateFolder(const std::string& path) const override;
 };
 

@@ -6,6 +6,7 @@
 #include "commands/SiteEditing.h"
 #include "commands/SiteInformation.h"
 #include "commands/SiteSelection.h"
+#include "commands/StartBounds.h"
 #include "ui/InputPrompt.h"
 #include "ui/MessageDialog.h"
 #include "ui/aboutUnit.h"
@@ -34,16 +35,32 @@
 #include <QScreen>
 #include <QSessionManager>
 #include <QSignalBlocker>
+#include <QStyle>
 #include <QTimer>
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <vector>
 
 namespace portolan {
 
 namespace {
 
-constexpr QSize designOuterSize(270, 217);
+constexpr QSize designOuterSize(designOuterWidth, designOuterHeight);
+
+// The areas of the screens that windows may take, the primary screen's first.
+std::vector<WindowBounds> screenAreas() {
+    const QScreen* primary = QGuiApplication::primaryScreen();
+    QList<QScreen*> screens = QGuiApplication::screens();
+    std::stable_partition(screens.begin(), screens.end(),
+                          [&](const QScreen* screen) { return screen == primary; });
+    std::vector<WindowBounds> areas;
+    for (const QScreen* screen : screens) {
+        const QRect area = screen->availableGeometry();
+        areas.push_back({area.left(), area.top(), area.width(), area.height()});
+    }
+    return areas;
+}
 
 const char* controlName(SiteControl control) {
     switch (control) {
@@ -234,8 +251,12 @@ void TmainFRM::createStatusBar() {
 void TmainFRM::applyStartBounds() {
     const Settings& stored = session_.settings;
     if (session_.settingsRead) {
-        move(stored.Left, stored.Top);
-        wantedOuterSize_ = QSize(stored.Width, stored.Height);
+        // Bounds from another screen setup, or from any program, are made usable first.
+        const WindowBounds bounds =
+            usableStartBounds({stored.Left, stored.Top, stored.Width, stored.Height}, screenAreas(),
+                              style()->pixelMetric(QStyle::PM_TitleBarHeight));
+        move(bounds.Left, bounds.Top);
+        wantedOuterSize_ = QSize(bounds.Width, bounds.Height);
     } else {
         wantedOuterSize_ = designOuterSize;
     }

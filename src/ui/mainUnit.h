@@ -41,7 +41,8 @@ struct SecondaryWindows {
 class TmainFRM : public QMainWindow, public UserInterface {
     Q_OBJECT
 public:
-    // Reads the settings file into the session and takes the stored bounds, or the design size.
+    // Reads the settings file into the session and takes the stored bounds as usableStartBounds makes
+    // them fit the screens, or the design size.
     // startupFile is the first command-line argument, opened when the window is first shown.
     TmainFRM(Session& session, std::optional<std::string> startupFile, QWidget* parent = nullptr);
     ~TmainFRM() override;

@@ -16,6 +16,7 @@ import os
 import random
 import shutil
 import signal
+import struct
 import subprocess
 import sys
 import tempfile
@@ -204,13 +205,18 @@ class Desktop:
 
 
 class Program:
-    """A copy of portolan in a folder of its own: its settings file stays there."""
+    """A copy of portolan in a folder of its own: its settings file stays there, and starts as the given
+    record when there is one."""
 
-    def __init__(self, desktop, binary, arguments=()):
+    def __init__(self, desktop, binary, arguments=(), settings=None):
         self.desktop = desktop
         folder = tempfile.mkdtemp(dir=desktop.work, prefix="program-")
         copy = os.path.join(folder, "portolan")
         shutil.copy2(binary, copy)
+        self.settings = os.path.join(folder, "prtln.cfg")
+        if settings is not None:
+            with open(self.settings, "wb") as file:
+                file.write(settings)
         self.log = os.path.join(folder, "output.log")
         with open(self.log, "w") as log:
             self.process = desktop.spawn([copy, *arguments], cwd=folder, stderr=log)
@@ -517,6 +523,39 @@ def book_scenario(desktop, binary, suite):
         program.stop()
 
 
+def bounds_scenario(desktop, binary, suite):
+    """A settings file holding the largest size opens a window on the screen that answers its menu at
+    once, and the bounds written back are the window's own."""
+    largest = 2 ** 31 - 1
+    program = Program(desktop, binary, settings=struct.pack("<4i", 100, 80, largest, largest) + bytes(132))
+    try:
+        main = program.window("Portolan - untitled")
+        outer = desktop.settled_frame(main)["outer"]
+        suite.check("the largest stored size gives a window that lies on the screen",
+                    outer[0] >= 0 and outer[1] >= 0 and outer[0] + outer[2] <= SCREEN[0]
+                    and outer[1] + outer[3] <= SCREEN[1], f"outer {outer}")
+        desktop.run(["xdotool", "windowactivate", "--sync", str(main)])
+        asked = time.monotonic()
+        desktop.key("alt+f", "o")
+        dialog = program.window("Open a site file")
+        answered = time.monotonic() - asked
+        suite.check("its menu answers at once", answered < 3, f"{answered:.1f} s")
+        desktop.await_focus(dialog, "the open dialog")
+        desktop.key("Escape")
+        program.gone("Open a site file")
+        desktop.await_focus(main, "the main window")
+        desktop.key("alt+f", "e")
+        wait_for("the program to end", lambda: program.process.poll() is not None)
+        with open(program.settings, "rb") as file:
+            stored = struct.unpack("<4i", file.read(16))
+        suite.check("the bounds written back are the window's own", stored == outer, f"{stored}, outer {outer}")
+    except Exception:
+        print(program.output())
+        raise
+    finally:
+        program.stop()
+
+
 def main():
     if len(sys.argv) != 2:
         print(__doc__)
@@ -530,6 +569,7 @@ def main():
         desktop.start()
         suite.case("keyboard scenario", lambda: keyboard_scenario(desktop, binary, suite))
         suite.case("book scenario", lambda: book_scenario(desktop, binary, suite))
+        suite.case("bounds scenario", lambda: bounds_scenario(desktop, binary, suite))
     except Exception as error:
         suite.failed += 1
         print(f"not ok - the desktop could not be set up: {error}")

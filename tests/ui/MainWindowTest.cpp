@@ -27,6 +27,7 @@
 #include <QTest>
 #include <QToolButton>
 
+#include <climits>
 #include <fstream>
 
 using namespace portolan;
@@ -61,7 +62,8 @@ class MainWindowTest : public QObject {
     Q_OBJECT
 private slots:
     void opensUntitledAtTheDesignSize();
-    void opensAtTheStoredBounds();
+    void opensAtTheStoredBoundsMadeUsable_data();
+    void opensAtTheStoredBoundsMadeUsable();
     void createsTheFourHiddenDialogsOnTop();
     void menuItemsHaveTheirCaptionsShortcutsAndStates_data();
     void menuItemsHaveTheirCaptionsShortcutsAndStates();
@@ -115,16 +117,41 @@ void MainWindowTest::opensUntitledAtTheDesignSize() {
     QCOMPARE(fixture.window->findChild<QWidget*>("Panel1")->height(), 41);
 }
 
-void MainWindowTest::opensAtTheStoredBounds() {
+void MainWindowTest::opensAtTheStoredBoundsMadeUsable_data() {
+    QTest::addColumn<int>("left");
+    QTest::addColumn<int>("top");
+    QTest::addColumn<int>("width");
+    QTest::addColumn<int>("height");
+    QTest::addColumn<QRect>("expected");
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    // clang-format off
+    QTest::newRow("bounds that fit") << 140 << 90 << 333 << 288 << QRect(140, 90, 333, 288);
+    QTest::newRow("the largest size") << 140 << 90 << INT_MAX << INT_MAX << screen;
+    QTest::newRow("negative size") << 140 << 90 << -5 << -7 << QRect(140, 90, 270, 217);
+    QTest::newRow("far off to the left and top") << -5000 << -4000 << 333 << 288
+                                                 << QRect(screen.topLeft(), QSize(333, 288));
+    QTest::newRow("off to the right") << screen.right() + 500 << 90 << 333 << 288
+                                      << QRect(screen.right() + 1 - 333, 90, 333, 288);
+    // clang-format on
+}
+
+// Stored bounds that fit are used exactly; others, from another screen setup or any program, give a
+// window that lies on the screen.
+void MainWindowTest::opensAtTheStoredBoundsMadeUsable() {
+    QFETCH(int, left);
+    QFETCH(int, top);
+    QFETCH(int, width);
+    QFETCH(int, height);
+    QFETCH(QRect, expected);
     MainWindowFixture fixture;
     Settings stored;
-    stored.Left = 140;
-    stored.Top = 90;
-    stored.Width = 333;
-    stored.Height = 288;
+    stored.Left = left;
+    stored.Top = top;
+    stored.Width = width;
+    stored.Height = height;
     writeSettingsFile(fixture.places.folder, stored);
     fixture.start();
-    QCOMPARE(fixture.window->frameGeometry(), QRect(140, 90, 333, 288));
+    QCOMPARE(fixture.window->frameGeometry(), expected);
 }
 
 void MainWindowTest::createsTheFourHiddenDialogsOnTop() {
