@@ -100,6 +100,7 @@ private slots:
     void statusBarIs19PixelsInsideTheWindow();
     void saveOffersAnEmptyName();
     void everyControlHasAnAccessibleName();
+    void anEntryGivesBackEveryByteOfItsDescription();
 };
 
 void MainWindowTest::opensUntitledAtTheDesignSize() {
@@ -819,6 +820,22 @@ void MainWindowTest::everyControlHasAnAccessibleName() {
     fixture.trigger("PurgeOld1");
     QVERIFY(*prompted);
     QCOMPARE(promptName, QStringLiteral("Specify cut-off date:"));
+}
+
+void MainWindowTest::anEntryGivesBackEveryByteOfItsDescription() {
+    // All 128 upper bytes, the five that Windows-1252 leaves undefined among them, in a description of
+    // the full 128 characters: the entry finds its slot by these bytes.
+    std::string description;
+    for (int byte = 0x80; byte <= 0xFF; ++byte)
+        description.push_back(static_cast<char>(byte));
+    MainWindowFixture fixture;
+    writeBook(fixture.path("book.ptn"), {{description, "ftp.example.com", "21", "", "", "/pub", "", true}});
+    fixture.start(fixture.path("book.ptn"));
+    QListWidget* list = fixture.siteBox();
+    list->setFocus();
+    QTest::keyClick(list, Qt::Key_Down);
+    QCOMPARE(fixture.statusPanel(1)->text(), QStringLiteral("ftp.example.com 21 /pub"));
+    QCOMPARE(fixture.session.book.CurrentSite.Description.text(), description);
 }
 
 QTEST_MAIN(MainWindowTest)
