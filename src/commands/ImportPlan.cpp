@@ -36,8 +36,7 @@ void noteKept(PlannedSite& planned, const KeptText& kept, std::string_view field
 
 struct OtherField {
     const char* name;
-    std::string ImportedSite::*source;
-    std::string SiteFields::*target;
+    std::string SiteFields::*text;
     std::size_t capacity;
 };
 
@@ -48,13 +47,12 @@ constexpr std::size_t DescriptionCapacity = capacityOf<decltype(SiteRecord::Desc
 
 // The fields after the description, named as the add/edit dialog names them.
 constexpr OtherField otherFields[] = {
-    {"Address", &ImportedSite::Address, &SiteFields::Address, capacityOf<decltype(SiteRecord::Address)>},
-    {"Port", &ImportedSite::Port, &SiteFields::Port, capacityOf<decltype(SiteRecord::Port)>},
-    {"User Name", &ImportedSite::UserName, &SiteFields::UserName, capacityOf<decltype(SiteRecord::UserName)>},
-    {"Password", &ImportedSite::Password, &SiteFields::Password, capacityOf<decltype(SiteRecord::Password)>},
-    {"Login Directory", &ImportedSite::LoginDirectory, &SiteFields::LoginDirectory,
-     capacityOf<decltype(SiteRecord::LoginDirectory)>},
-    {"Script", &ImportedSite::Script, &SiteFields::Script, capacityOf<decltype(SiteRecord::Script)>},
+    {"Address", &SiteFields::Address, capacityOf<decltype(SiteRecord::Address)>},
+    {"Port", &SiteFields::Port, capacityOf<decltype(SiteRecord::Port)>},
+    {"User Name", &SiteFields::UserName, capacityOf<decltype(SiteRecord::UserName)>},
+    {"Password", &SiteFields::Password, capacityOf<decltype(SiteRecord::Password)>},
+    {"Login Directory", &SiteFields::LoginDirectory, capacityOf<decltype(SiteRecord::LoginDirectory)>},
+    {"Script", &SiteFields::Script, capacityOf<decltype(SiteRecord::Script)>},
 };
 
 bool isBlank(std::string_view text) {
@@ -127,7 +125,8 @@ ImportPlan planImport(const SiteBook& book, const ImportReading& reading) {
     int room = std::max(0, MaxSites - book.SiteCount);
     for (const ImportedSite& site : reading.sites) {
         PlannedSite planned;
-        const std::string& description = isBlank(site.Description) ? site.Address : site.Description;
+        const std::string& description =
+            isBlank(site.fields.Description) ? site.fields.Address : site.fields.Description;
         planned.name = isBlank(description) ? "(no name)" : description;
         if (site.withoutHost) {
             planned.outcome = ImportOutcome::WithoutHost;
@@ -159,11 +158,11 @@ ImportPlan planImport(const SiteBook& book, const ImportReading& reading) {
                                     "\"");
 
         for (const OtherField& field : otherFields) {
-            const KeptText text = keep(site.*field.source, field.capacity);
+            const KeptText text = keep(site.fields.*field.text, field.capacity);
             noteKept(planned, text, field.name, field.capacity);
-            planned.fields.*field.target = text.text;
+            planned.fields.*field.text = text.text;
         }
-        planned.fields.Anonymous = site.Anonymous;
+        planned.fields.Anonymous = site.fields.Anonymous;
         planned.otherProtocol = !site.otherProtocol.empty();
         if (planned.otherProtocol)
             planned.notes.push_back("not an FTP site (" + site.otherProtocol + ")");

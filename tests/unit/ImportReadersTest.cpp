@@ -14,12 +14,13 @@ using namespace portolan;
 namespace {
 
 // The fields of a read site in one line, so that a table row states a whole site.
-std::string fieldsOf(const ImportedSite& site) {
+std::string fieldsOf(const ImportedSite& imported) {
+    const SiteFields& site = imported.fields;
     return site.Description + "|" + site.Address + "|" + site.Port + "|" + site.UserName + "|" +
            site.Password + "|" + site.LoginDirectory + "|" + site.Script + "|" +
-           (site.Anonymous ? "anonymous" : "named") + (site.withoutHost ? "|no host" : "") +
-           (site.otherProtocol.empty() ? "" : "|" + site.otherProtocol) +
-           (site.passwordUnreadable ? "|password unreadable" : "");
+           (site.Anonymous ? "anonymous" : "named") + (imported.withoutHost ? "|no host" : "") +
+           (imported.otherProtocol.empty() ? "" : "|" + imported.otherProtocol) +
+           (imported.passwordUnreadable ? "|password unreadable" : "");
 }
 
 std::vector<std::string> fieldsOf(const ImportReading& reading) {
@@ -104,11 +105,12 @@ TEST(FileZillaSites, ANameSharedOnlyWithinOneFolderOrWithASiteWithoutHostStaysBa
         <Folder>B<Server><Host>c.example.com</Host><Name>Top</Name></Server></Folder>
         </Servers></FileZilla3>)");
     ASSERT_EQ(reading.sites.size(), 5u);
-    EXPECT_EQ(reading.sites[0].Description, "Same");
-    EXPECT_EQ(reading.sites[1].Description, "Same");
-    EXPECT_EQ(reading.sites[2].Description, "Same");
-    EXPECT_EQ(reading.sites[3].Description, "Top") << "a site at the top has no folder to put in front";
-    EXPECT_EQ(reading.sites[4].Description, "B/Top");
+    EXPECT_EQ(reading.sites[0].fields.Description, "Same");
+    EXPECT_EQ(reading.sites[1].fields.Description, "Same");
+    EXPECT_EQ(reading.sites[2].fields.Description, "Same");
+    EXPECT_EQ(reading.sites[3].fields.Description, "Top")
+        << "a site at the top has no folder to put in front";
+    EXPECT_EQ(reading.sites[4].fields.Description, "B/Top");
 }
 
 TEST(FileZillaSites, RefusesWhatIsNotFileZillasXml) {
@@ -233,8 +235,8 @@ TEST(WinScpSites, AFileInTheWindowsCodePageIsReadAsSuch) {
     const ImportReading reading =
         readWinScpSites("[Sessions\\Caf%E9]\nHostName=caf\xE9.example.com\nFSProtocol=5\n");
     ASSERT_EQ(reading.sites.size(), 1u);
-    EXPECT_EQ(reading.sites[0].Description, "Caf\xC3\xA9");
-    EXPECT_EQ(reading.sites[0].Address, "caf\xC3\xA9.example.com");
+    EXPECT_EQ(reading.sites[0].fields.Description, "Caf\xC3\xA9");
+    EXPECT_EQ(reading.sites[0].fields.Address, "caf\xC3\xA9.example.com");
 }
 
 TEST(CsvSites, ReadsQuotesDoubledQuotesEmbeddedLineEndsAndEitherLineEnd) {

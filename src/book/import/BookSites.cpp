@@ -10,14 +10,14 @@ ImportReading sitesOfBook(const SiteSlots& slots) {
         if (record.Active == 0)
             continue;
         ImportedSite site;
-        site.Description = utf8FromCp1252(record.Description.text());
-        site.Address = utf8FromCp1252(record.Address.text());
-        site.Port = utf8FromCp1252(record.Port.text());
-        site.UserName = utf8FromCp1252(record.UserName.text());
-        site.Password = utf8FromCp1252(record.Password.text());
-        site.LoginDirectory = utf8FromCp1252(record.LoginDirectory.text());
-        site.Script = utf8FromCp1252(record.Script.text());
-        site.Anonymous = record.Anonymous != 0;
+        site.fields.Description = utf8FromCp1252(record.Description.text());
+        site.fields.Address = utf8FromCp1252(record.Address.text());
+        site.fields.Port = utf8FromCp1252(record.Port.text());
+        site.fields.UserName = utf8FromCp1252(record.UserName.text());
+        site.fields.Password = utf8FromCp1252(record.Password.text());
+        site.fields.LoginDirectory = utf8FromCp1252(record.LoginDirectory.text());
+        site.fields.Script = utf8FromCp1252(record.Script.text());
+        site.fields.Anonymous = record.Anonymous != 0;
         reading.sites.push_back(std::move(site));
     }
     return reading;

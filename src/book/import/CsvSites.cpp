@@ -128,15 +128,16 @@ ImportReading readCsvSites(std::string_view bytes) {
             return places[column] && *places[column] < row.size() ? row[*places[column]] : std::string();
         };
         ImportedSite site;
-        site.Description = cellOf(Description);
-        site.Address = cellOf(Address);
-        site.withoutHost = trimBlanks(site.Address).empty();
-        site.Port = cellOf(Port);
-        site.UserName = cellOf(UserName);
-        site.Password = cellOf(Password);
-        site.LoginDirectory = cellOf(LoginDirectory);
-        site.Script = cellOf(Script);
-        site.Anonymous = places[Anonymous] ? isYes(cellOf(Anonymous)) : isAnonymousUserName(site.UserName);
+        site.fields.Description = cellOf(Description);
+        site.fields.Address = cellOf(Address);
+        site.withoutHost = trimBlanks(site.fields.Address).empty();
+        site.fields.Port = cellOf(Port);
+        site.fields.UserName = cellOf(UserName);
+        site.fields.Password = cellOf(Password);
+        site.fields.LoginDirectory = cellOf(LoginDirectory);
+        site.fields.Script = cellOf(Script);
+        site.fields.Anonymous =
+            places[Anonymous] ? isYes(cellOf(Anonymous)) : isAnonymousUserName(site.fields.UserName);
         reading.sites.push_back(std::move(site));
     }
     return reading;

@@ -129,11 +129,11 @@ bool collectServers(const pugi::xml_node& parent, const std::string& folder, int
         server.folder = folder;
         ImportedSite& site = server.site;
         server.name = node.child("Name") ? textOf(node.child("Name")) : textOf(node);
-        site.Address = textOf(node.child("Host"));
-        site.withoutHost = site.Address.empty();
-        site.Port = textOf(node.child("Port"));
-        site.UserName = node.child_value("User");
-        site.Anonymous = textOf(node.child("Logontype")) == "0";
+        site.fields.Address = textOf(node.child("Host"));
+        site.withoutHost = site.fields.Address.empty();
+        site.fields.Port = textOf(node.child("Port"));
+        site.fields.UserName = node.child_value("User");
+        site.fields.Anonymous = textOf(node.child("Logontype")) == "0";
         const pugi::xml_node pass = node.child("Pass");
         const std::string_view encoding = pass.attribute("encoding").value();
         if (encoding == "crypt") {
@@ -141,12 +141,12 @@ bool collectServers(const pugi::xml_node& parent, const std::string& folder, int
         } else if (encoding == "base64") {
             const auto decoded = base64Decoded(pass.child_value());
             site.passwordUnreadable = !decoded;
-            site.Password = decoded ? unicodeFromFileText(*decoded) : std::string();
+            site.fields.Password = decoded ? unicodeFromFileText(*decoded) : std::string();
         } else {
-            site.Password = pass.child_value();
+            site.fields.Password = pass.child_value();
         }
         const std::string directory = node.child_value("RemoteDir");
-        site.LoginDirectory = pathFromFileZillaDirectory(directory).value_or(directory);
+        site.fields.LoginDirectory = pathFromFileZillaDirectory(directory).value_or(directory);
         const std::string protocolText = textOf(node.child("Protocol"));
         int protocol = 0; // when none is written, or no number: plain FTP
         std::from_chars(protocolText.data(), protocolText.data() + protocolText.size(), protocol);
@@ -238,7 +238,7 @@ ImportReading readFileZillaSites(std::string_view bytes) {
             foldersOfName[server.name].insert(server.folder);
     for (Server& server : servers) {
         const bool shared = foldersOfName[server.name].size() > 1 && !server.folder.empty();
-        server.site.Description = shared ? server.folder + "/" + server.name : server.name;
+        server.site.fields.Description = shared ? server.folder + "/" + server.name : server.name;
         reading.sites.push_back(std::move(server.site));
     }
     return reading;

@@ -1,22 +1,16 @@
 #pragma once
 
+#include "book/SiteBook.h"
+
 #include <string>
 #include <vector>
 
 namespace portolan {
 
-// A site as another program's file holds it, before Portolan keeps it. The texts are Unicode, in
+// A site as another program's file holds it, before Portolan keeps it. Its texts are Unicode, in
 // UTF-8, of any length: the import decides how each fits into a site record and reports what does not.
 struct ImportedSite {
-    std::string Description; // the site's name in the file; blank when the file names it not
-    std::string Address;
-    std::string Port;
-    std::string UserName;
-    std::string Password;
-    std::string LoginDirectory;
-    std::string Script;
-    bool Anonymous = false;
-
+    SiteFields fields;               // the Description is blank where the file names the site not
     bool withoutHost = false;        // another program's site without a host, which is no site to keep
     std::string otherProtocol;       // the protocol's name when it is neither plain FTP nor FTPS
     bool passwordUnreadable = false; // the file keeps the password locked by a master password

@@ -2,8 +2,8 @@
 
 #include "book/import/ImportText.h"
 
+#include <charconv>
 #include <map>
-#include <stdexcept>
 #include <vector>
 
 namespace portolan {
@@ -48,11 +48,9 @@ std::string defaultPort(int protocol, int tls) {
 }
 
 int numberOr(const std::string& text, int fallback) {
-    try {
-        return text.empty() ? fallback : std::stoi(text);
-    } catch (const std::exception&) {
-        return fallback;
-    }
+    int number = fallback; // kept when the text is no number
+    std::from_chars(text.data(), text.data() + text.size(), number);
+    return number;
 }
 
 // The byte that two hexadecimal digits stand for, undone as WinSCP does it; nothing for other text.
@@ -159,23 +157,24 @@ ImportReading readWinScpSites(std::string_view bytes) {
         if (name == "Default Settings")
             continue; // the template of new sessions, not a site
         ImportedSite site;
-        site.Description = name;
-        site.Address = valueOf(section, "hostname");
-        site.withoutHost = trimBlanks(site.Address).empty();
+        site.fields.Description = name;
+        site.fields.Address = valueOf(section, "hostname");
+        site.withoutHost = trimBlanks(site.fields.Address).empty();
         const int protocol = numberOr(valueOf(section, "fsprotocol"), defaultProtocol);
-        site.Port = valueOf(section, "portnumber");
-        if (site.Port.empty())
-            site.Port = defaultPort(protocol, numberOr(valueOf(section, "ftps"), 0));
-        site.UserName = valueOf(section, "username");
-        site.Anonymous = isAnonymousUserName(site.UserName);
-        site.LoginDirectory = valueOf(section, "remotedirectory");
+        site.fields.Port = valueOf(section, "portnumber");
+        if (site.fields.Port.empty())
+            site.fields.Port = defaultPort(protocol, numberOr(valueOf(section, "ftps"), 0));
+        site.fields.UserName = valueOf(section, "username");
+        site.fields.Anonymous = isAnonymousUserName(site.fields.UserName);
+        site.fields.LoginDirectory = valueOf(section, "remotedirectory");
         site.otherProtocol = otherProtocolName(protocol);
         const std::string stored = valueOf(section, "password");
         if (!stored.empty()) {
             const auto password =
-                masterPassword ? std::nullopt : revealWinScpPassword(stored, site.UserName, site.Address);
+                masterPassword ? std::nullopt
+                               : revealWinScpPassword(stored, site.fields.UserName, site.fields.Address);
             site.passwordUnreadable = !password;
-            site.Password = password.value_or("");
+            site.fields.Password = password.value_or("");
         }
         reading.sites.push_back(std::move(site));
     }
