@@ -119,26 +119,39 @@ int ImportPlan::countStored(bool PlannedSite::*property) const {
     }));
 }
 
+// The fields after the description as the book keeps them, and what they and the site lose.
+void keepOtherFields(PlannedSite& planned, const ImportedSite& site) {
+    for (const OtherField& field : otherFields) {
+        const KeptText kept = keep(site.fields.*field.text, field.capacity);
+        noteKept(planned, kept, field.name, field.capacity);
+        planned.fields.*field.text = kept.text;
+    }
+    planned.fields.Anonymous = site.fields.Anonymous;
+    planned.otherProtocol = !site.otherProtocol.empty();
+    if (planned.otherProtocol)
+        planned.notes.push_back("not an FTP site (" + site.otherProtocol + ")");
+    planned.passwordUnreadable = site.passwordUnreadable;
+    if (planned.passwordUnreadable)
+        planned.notes.push_back("without its password, which could not be read");
+}
+
 ImportPlan planImport(const SiteBook& book, const ImportReading& reading) {
     ImportPlan plan;
     TakenDescriptions taken(book);
     int room = std::max(0, MaxSites - book.SiteCount);
     for (const ImportedSite& site : reading.sites) {
-        PlannedSite planned;
+        PlannedSite& planned = plan.sites.emplace_back();
         const std::string& description =
             isBlank(site.fields.Description) ? site.fields.Address : site.fields.Description;
         planned.name = isBlank(description) ? "(no name)" : description;
         if (site.withoutHost) {
             planned.outcome = ImportOutcome::WithoutHost;
-            plan.sites.push_back(std::move(planned));
             continue;
         }
 
         const KeptText kept = keep(description, DescriptionCapacity);
-        noteKept(planned, kept, "Description", DescriptionCapacity);
         planned.fields.Description = kept.text;
-        const bool changed = kept.cut || kept.converted;
-        if (changed ? taken.any(kept.text) : taken.byFile(kept.text)) {
+        if (kept.cut || kept.converted ? taken.any(kept.text) : taken.byFile(kept.text)) {
             planned.fields.Description = numbered(cp1252FromUtf8(description), taken);
             planned.renamed = true;
         } else if (taken.byBook(kept.text)) {
@@ -147,29 +160,16 @@ ImportPlan planImport(const SiteBook& book, const ImportReading& reading) {
         if (planned.outcome == ImportOutcome::Added) {
             if (room == 0) {
                 planned.outcome = ImportOutcome::OverLimit;
-                plan.sites.push_back(std::move(planned));
                 continue;
             }
             --room;
         }
         taken.take(planned.fields.Description);
+        noteKept(planned, kept, "Description", DescriptionCapacity);
         if (planned.renamed)
             planned.notes.push_back("gets the description \"" + utf8FromCp1252(planned.fields.Description) +
                                     "\"");
-
-        for (const OtherField& field : otherFields) {
-            const KeptText text = keep(site.fields.*field.text, field.capacity);
-            noteKept(planned, text, field.name, field.capacity);
-            planned.fields.*field.text = text.text;
-        }
-        planned.fields.Anonymous = site.fields.Anonymous;
-        planned.otherProtocol = !site.otherProtocol.empty();
-        if (planned.otherProtocol)
-            planned.notes.push_back("not an FTP site (" + site.otherProtocol + ")");
-        planned.passwordUnreadable = site.passwordUnreadable;
-        if (planned.passwordUnreadable)
-            planned.notes.push_back("without its password, which could not be read");
-        plan.sites.push_back(std::move(planned));
+        keepOtherFields(planned, site);
     }
     return plan;
 }

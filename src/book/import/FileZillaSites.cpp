@@ -108,6 +108,37 @@ struct Server {
     std::string folder; // the folder path, "" at the top
 };
 
+// One <Server> element as a site, its folder path not yet in front of its name.
+Server serverOf(const pugi::xml_node& node, const std::string& folder) {
+    Server server;
+    server.folder = folder;
+    server.name = node.child("Name") ? textOf(node.child("Name")) : textOf(node);
+    ImportedSite& site = server.site;
+    site.fields.Address = textOf(node.child("Host"));
+    site.withoutHost = site.fields.Address.empty();
+    site.fields.Port = textOf(node.child("Port"));
+    site.fields.UserName = node.child_value("User");
+    site.fields.Anonymous = textOf(node.child("Logontype")) == "0";
+    const pugi::xml_node pass = node.child("Pass");
+    const std::string_view encoding = pass.attribute("encoding").value();
+    if (encoding == "crypt") {
+        site.passwordUnreadable = true;
+    } else if (encoding == "base64") {
+        const auto decoded = base64Decoded(pass.child_value());
+        site.passwordUnreadable = !decoded;
+        site.fields.Password = decoded ? unicodeFromFileText(*decoded) : std::string();
+    } else {
+        site.fields.Password = pass.child_value();
+    }
+    const std::string directory = node.child_value("RemoteDir");
+    site.fields.LoginDirectory = pathFromFileZillaDirectory(directory).value_or(directory);
+    const std::string protocolText = textOf(node.child("Protocol"));
+    int protocol = 0; // when none is written, or no number: plain FTP
+    std::from_chars(protocolText.data(), protocolText.data() + protocolText.size(), protocol);
+    site.otherProtocol = otherProtocolName(protocol).value_or("");
+    return server;
+}
+
 // Folders nest no deeper than this in any file that FileZilla writes; deeper ones are refused rather
 // than followed without end.
 constexpr int deepestFolder = 100;
@@ -116,42 +147,15 @@ constexpr int deepestFolder = 100;
 bool collectServers(const pugi::xml_node& parent, const std::string& folder, int depth,
                     std::vector<Server>& servers) {
     for (const pugi::xml_node& node : parent.children()) {
-        if (std::string_view(node.name()) == "Folder") {
+        const std::string_view element = node.name();
+        if (element == "Server") {
+            servers.push_back(serverOf(node, folder));
+        } else if (element == "Folder") {
             const std::string name = textOf(node);
             if (depth == deepestFolder ||
                 !collectServers(node, folder.empty() ? name : folder + "/" + name, depth + 1, servers))
                 return false;
-            continue;
         }
-        if (std::string_view(node.name()) != "Server")
-            continue;
-        Server server;
-        server.folder = folder;
-        ImportedSite& site = server.site;
-        server.name = node.child("Name") ? textOf(node.child("Name")) : textOf(node);
-        site.fields.Address = textOf(node.child("Host"));
-        site.withoutHost = site.fields.Address.empty();
-        site.fields.Port = textOf(node.child("Port"));
-        site.fields.UserName = node.child_value("User");
-        site.fields.Anonymous = textOf(node.child("Logontype")) == "0";
-        const pugi::xml_node pass = node.child("Pass");
-        const std::string_view encoding = pass.attribute("encoding").value();
-        if (encoding == "crypt") {
-            site.passwordUnreadable = true;
-        } else if (encoding == "base64") {
-            const auto decoded = base64Decoded(pass.child_value());
-            site.passwordUnreadable = !decoded;
-            site.fields.Password = decoded ? unicodeFromFileText(*decoded) : std::string();
-        } else {
-            site.fields.Password = pass.child_value();
-        }
-        const std::string directory = node.child_value("RemoteDir");
-        site.fields.LoginDirectory = pathFromFileZillaDirectory(directory).value_or(directory);
-        const std::string protocolText = textOf(node.child("Protocol"));
-        int protocol = 0; // when none is written, or no number: plain FTP
-        std::from_chars(protocolText.data(), protocolText.data() + protocolText.size(), protocol);
-        site.otherProtocol = otherProtocolName(protocol).value_or("");
-        servers.push_back(std::move(server));
     }
     return true;
 }
