@@ -49,18 +49,22 @@ FileBytes readWholeFile(const std::string& path) {
     return result;
 }
 
+// Takes every active site of this description out of the book (a book written elsewhere may have
+// more than one).
+void removeActiveSites(SiteBook& book, std::string_view description) {
+    for (int slot = 0; slot < SlotCount; ++slot)
+        if (book.SiteTable[slot].Active != 0 && book.SiteTable[slot].Description.text() == description)
+            book.removeSite(slot);
+}
+
 // Stores the planned sites as Insert stores a site; replace takes the book's sites of the same
 // description out first. Lists the book anew when anything was stored.
 void storeImport(Session& session, UserInterface& ui, const ImportPlan& plan, bool replace) {
     SiteBook& book = session.book;
     const DayNumber today = Today(session.clock);
-    if (replace)
-        for (const PlannedSite& site : plan.sites)
-            if (site.outcome == ImportOutcome::InBook)
-                for (int slot = 0; slot < SlotCount; ++slot)
-                    if (book.SiteTable[slot].Active != 0 &&
-                        book.SiteTable[slot].Description.text() == site.fields.Description)
-                        book.removeSite(slot);
+    for (const PlannedSite& site : plan.sites)
+        if (replace && site.outcome == ImportOutcome::InBook)
+            removeActiveSites(book, site.fields.Description);
     bool stored = false;
     for (const PlannedSite& site : plan.sites) {
         if (site.outcome != ImportOutcome::Added && !(replace && site.outcome == ImportOutcome::InBook))
