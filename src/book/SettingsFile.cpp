@@ -47,8 +47,8 @@ Settings settingsFromRecord(const SettingsRecord& record) {
     values.Top = getInt32(record.Top);
     values.Width = getInt32(record.Width);
     values.Height = getInt32(record.Height);
-    const std::string_view command = record.ClientCommand.text();
-    values.ClientCommand = isUtf8(command) ? std::string(command) : utf8FromCp1252(command);
+    // An earlier version stored the command in Windows-1252.
+    values.ClientCommand = utf8FromUtf8OrCp1252(record.ClientCommand.text());
     values.UseAnonymParam = record.UseAnonymParam != 0;
     return values;
 }

@@ -86,4 +86,8 @@ std::string cp1252FromUtf8(std::string_view text) {
     return cp1252FromUtf16(characters);
 }
 
+std::string utf8FromUtf8OrCp1252(std::string_view bytes) {
+    return isUtf8(bytes) ? std::string(bytes) : utf8FromCp1252(bytes);
+}
+
 } // namespace portolan

@@ -9,6 +9,7 @@
 #include <QKeyEvent>
 #include <QKeySequence>
 #include <QLabel>
+#include <QListWidget>
 #include <QPushButton>
 #include <QScreen>
 #include <QStyle>
@@ -91,10 +92,40 @@ constexpr int textToButtonsUnits = 10;
 constexpr int buttonWidthUnits = 50;
 constexpr int buttonHeightUnits = 14;
 constexpr int buttonSpacingUnits = 4;
+constexpr int textToDetailsUnits = 4;
+constexpr int detailRows = 10;
+constexpr int detailPadding = 8; // an item's own margins around its text
+
+// The list of detail lines, sized to show them: as wide as its longest line or minWidth, at most
+// maxWidth, and at most detailRows lines high; what does not fit is scrolled to.
+QListWidget* makeDetailsList(QWidget* parent, const std::vector<std::string>& details, int minWidth,
+                             int maxWidth) {
+    auto* list = new QListWidget(parent);
+    list->setObjectName(QStringLiteral("Details"));
+    list->setAccessibleName(QStringLiteral("Details"));
+    list->setUniformItemSizes(true);
+    list->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    int widest = 0;
+    for (const std::string& line : details) {
+        list->addItem(unicodeToQString(line));
+        widest =
+            std::max(widest, list->fontMetrics().horizontalAdvance(list->item(list->count() - 1)->text()));
+    }
+    const int frame = 2 * list->frameWidth();
+    const int rows = std::min(static_cast<int>(details.size()), detailRows);
+    const int scrollBar = list->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, list);
+    const int verticalBar = static_cast<int>(details.size()) > detailRows ? scrollBar : 0;
+    const int wanted = widest + detailPadding + frame + verticalBar;
+    const int width = std::clamp(wanted, minWidth, std::max(minWidth, maxWidth));
+    const int horizontalBar = wanted > width ? scrollBar : 0;
+    list->resize(width, rows * list->sizeHintForRow(0) + frame + horizontalBar);
+    return list;
+}
 
 } // namespace
 
-TMessageForm::TMessageForm(std::string_view text, MessageKind kind, MessageButtons buttons)
+TMessageForm::TMessageForm(std::string_view text, MessageKind kind, MessageButtons buttons,
+                           const std::vector<std::string>& details)
     : RoleDialog(captionOf(kind)) {
     setObjectName(QStringLiteral("TMessageForm"));
     const DialogUnits units(font());
@@ -118,6 +149,12 @@ TMessageForm::TMessageForm(std::string_view text, MessageKind kind, MessageButto
     int textWidth = textBlock.width();
     int textHeight = textBlock.height();
     int textLeft = horzMargin;
+    QListWidget* detailsList = nullptr;
+    if (!details.empty()) {
+        detailsList = makeDetailsList(this, details, textWidth, screen.width() / 2);
+        textWidth = std::max(textWidth, detailsList->width());
+        textHeight += units.y(textToDetailsUnits) + detailsList->height();
+    }
 
     if (const auto icon = iconOf(kind)) {
         auto* image = new QLabel(this);
@@ -129,6 +166,8 @@ TMessageForm::TMessageForm(std::string_view text, MessageKind kind, MessageButto
         textHeight = std::max(textHeight, iconSize);
     }
     message->setGeometry(textLeft, vertMargin, textBlock.width(), textBlock.height());
+    if (detailsList)
+        detailsList->move(textLeft, vertMargin + textBlock.height() + units.y(textToDetailsUnits));
 
     const auto count = static_cast<int>(std::count_if(buttonTable.begin(), buttonTable.end(),
                                                       [&](const auto& e) { return buttons & e.bit; }));
@@ -199,6 +238,12 @@ void TMessageForm::keyPressEvent(QKeyEvent* event) {
 
 int MessageDialog(std::string_view text, MessageKind kind, MessageButtons buttons, int /*helpContext*/) {
     TMessageForm form(text, kind, buttons);
+    return runModal(form);
+}
+
+int MessageDialogWithDetails(std::string_view text, MessageKind kind, MessageButtons buttons,
+                             const std::vector<std::string>& details) {
+    TMessageForm form(text, kind, buttons, details);
     return runModal(form);
 }
 

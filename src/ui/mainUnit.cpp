@@ -2,6 +2,7 @@
 
 #include "commands/BookCommands.h"
 #include "commands/ClientLaunch.h"
+#include "commands/ImportSites.h"
 #include "commands/PurgeOld.h"
 #include "commands/SiteEditing.h"
 #include "commands/SiteInformation.h"
@@ -84,7 +85,13 @@ TmainFRM::TmainFRM(Session& session, std::optional<std::string> startupFile, QWi
     : QMainWindow(parent), session_(session), startupFile_(std::move(startupFile)),
       OpenDialog1(this, "OpenDialog1", "Open a site file", "Portolan files (*.ptn)", "ptn",
                   FileRole::OpenExisting),
-      SaveDialog1(this, "SaveDialog1", "Save a site file", "Portolan files (*.ptn)", "ptn", FileRole::Save) {
+      SaveDialog1(this, "SaveDialog1", "Save a site file", "Portolan files (*.ptn)", "ptn", FileRole::Save),
+      ImportDialog1(
+          this, "ImportDialog1", "Import sites",
+          "All site lists (sitemanager.xml *.xml WinSCP.ini *.ini *.csv *.ptn);;"
+          "FileZilla site manager (sitemanager.xml *.xml);;WinSCP configuration (WinSCP.ini *.ini);;"
+          "CSV (*.csv);;Portolan site files (*.ptn);;All files (*)",
+          "", FileRole::OpenExisting) {
     setObjectName("mainFRM");
     setWindowTitle("Portolan - untitled");
 
@@ -154,6 +161,7 @@ void TmainFRM::createActions() {
     addMenuItem(File1, "Open1", "&Open", [this] { openSiteFile(session_, *this); });
     addMenuItem(File1, "Save1", "&Save", [this] { saveSiteFile(session_, *this); });
     addMenuItem(File1, "SaveAs1", "Save &As", [this] { saveasSiteFile(session_, *this); });
+    addMenuItem(File1, "Import1", "&Import...", [this] { importSites(session_, *this); });
     separator(File1, "N1");
     addMenuItem(File1, "Exit1", "&Exit", [this] { close(); });
 
@@ -366,6 +374,11 @@ int TmainFRM::MessageDialog(std::string_view text, MessageKind kind, MessageButt
     return portolan::MessageDialog(text, kind, buttons, 0);
 }
 
+int TmainFRM::MessageDialogWithDetails(std::string_view text, MessageKind kind, MessageButtons buttons,
+                                       const std::vector<std::string>& details) {
+    return portolan::MessageDialogWithDetails(text, kind, buttons, details);
+}
+
 void TmainFRM::beep() {
     QApplication::beep();
 }
@@ -383,6 +396,12 @@ std::optional<std::string> TmainFRM::runFileDialog(FileDialog dialog) {
         return SaveDialog1.run();
     case FileDialog::ExportTarget:
         return windows_.exportFRM->runSaveDialog();
+    case FileDialog::Import:
+        ImportDialog1.setStartFolder(pathToQString(
+            importStartFolder(session_.places, session_.SiteFileName, [](const std::string& path) {
+                return QFileInfo(pathToQString(path)).isDir();
+            })));
+        return ImportDialog1.run();
     }
     return std::nullopt;
 }

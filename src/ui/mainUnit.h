@@ -11,6 +11,7 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <vector>
 
 class QAction;
 class QKeyEvent;
@@ -60,6 +61,8 @@ public:
 
     // UserInterface
     int MessageDialog(std::string_view text, MessageKind kind, MessageButtons buttons) override;
+    int MessageDialogWithDetails(std::string_view text, MessageKind kind, MessageButtons buttons,
+                                 const std::vector<std::string>& details) override;
     void beep() override;
     std::optional<std::string> InputQuery(std::string_view caption, std::string_view prompt,
                                           std::string_view proposed) override;
@@ -112,6 +115,7 @@ private:
     QTimer* Timer1 = nullptr;
     FileDialogOnDemand OpenDialog1;
     FileDialogOnDemand SaveDialog1;
+    FileDialogOnDemand ImportDialog1;
     std::map<QString, QAction*> actions_;
     std::map<QString, QWidget*> buttons_;
 

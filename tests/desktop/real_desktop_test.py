@@ -12,6 +12,7 @@ Needs Debian's xvfb, openbox, xdotool, x11-utils, dbus, at-spi2-core and python3
 Debian's own /usr/bin/python3, which has pyatspi.
 """
 
+import datetime
 import os
 import random
 import shutil
@@ -556,6 +557,112 @@ def bounds_scenario(desktop, binary, suite):
         program.stop()
 
 
+def site_record(description="", address="", port="", anonymous=False, user="", password="", directory="",
+                script="", day=0.0):
+    """One active record of a site file, every text stored as a length byte and its characters."""
+    record = bytearray(476)
+    record[0] = 1
+    for offset, capacity, text in ((1, 128, description), (130, 30, address), (161, 5, port), (168, 20, user),
+                                   (189, 20, password), (210, 128, directory), (339, 128, script)):
+        data = text.encode("cp1252")
+        assert len(data) <= capacity
+        record[offset] = len(data)
+        record[offset + 1:offset + 1 + len(data)] = data
+    record[167] = 1 if anonymous else 0
+    record[468:476] = struct.pack("<d", day)
+    return bytes(record)
+
+
+def import_scenario(desktop, binary, suite):
+    """File > Import... by keyboard: the dialog opens in FileZilla's settings folder, where the file's bare
+    name is typed; Enter on the summary answers Yes; Save As writes a book that holds the sites' bytes."""
+    folder = os.path.join(desktop.env["XDG_CONFIG_HOME"], "filezilla")
+    os.makedirs(folder, exist_ok=True)
+    with open(os.path.join(folder, "sitemanager.xml"), "w", encoding="utf-8") as sites:
+        sites.write("""<?xml version="1.0" encoding="UTF-8"?>
+<FileZilla3 version="3.63.1" platform="*nix">
+\t<Servers>
+\t\t<Server>
+\t\t\t<Host>ftp.example.org</Host>
+\t\t\t<Port>21</Port>
+\t\t\t<Protocol>0</Protocol>
+\t\t\t<User>anonymous</User>
+\t\t\t<Logontype>0</Logontype>
+\t\t\t<Name>Mirror</Name>
+\t\t\t<RemoteDir>1 0 3 pub</RemoteDir>
+\t\t</Server>
+\t\t<Folder expanded="1">Work
+\t\t\t<Server>
+\t\t\t\t<Host>files.example.com</Host>
+\t\t\t\t<Port>2121</Port>
+\t\t\t\t<Protocol>4</Protocol>
+\t\t\t\t<User>me</User>
+\t\t\t\t<Pass encoding="base64">c8OpY3JldA==</Pass>
+\t\t\t\t<Logontype>1</Logontype>
+\t\t\t\t<Name>Caf\u00e9 files</Name>
+\t\t\t\t<RemoteDir>1 0 4 home 8 my files</RemoteDir>
+\t\t\t</Server>
+\t\t</Folder>
+\t</Servers>
+</FileZilla3>
+""")
+    program = Program(desktop, binary)
+    try:
+        reader = ScreenReader(desktop, program.process.pid)
+        main = program.window("Portolan - untitled")
+        desktop.run(["xdotool", "windowactivate", "--sync", str(main)])
+        desktop.await_focus(main, "the main window")
+
+        def focused_name_box():
+            return reader.find_all(lambda n: reader.role(n) == "text" and n.name == "File name:"
+                                   and n.getState().contains(reader.pyatspi.STATE_FOCUSED))
+
+        desktop.key("alt+f", "i")
+        dialog = program.window("Import sites")
+        desktop.await_focus(dialog, "the import dialog")
+        wait_for("the import dialog's name box to have the focus", focused_name_box)
+        desktop.type("sitemanager.xml")  # no folder: the dialog's own
+        desktop.key("Return")
+        confirm = program.window("Confirm")
+        texts = reader.texts_in("Confirm")
+        summary = "sitemanager.xml holds 2 sites: 2 will be added. Add them to the book?"
+        suite.check("the import dialog opens in FileZilla's folder and the summary counts the sites",
+                    summary in texts, texts)
+        lists = reader.find_all(lambda n: reader.role(n) in ("list", "list box") and n.name == "Details")
+        entries = [item.name for item in lists[0]] if lists else []
+        suite.check("the summary's details list each site", entries == ["Mirror: added", "Caf\u00e9 files: added"],
+                    entries)
+        desktop.await_focus(confirm, "the summary")
+        desktop.key("Return")  # Yes
+        program.gone("Confirm")
+        desktop.await_focus(main, "the main window")
+
+        saved = os.path.join(desktop.work, "imported.ptn")
+        desktop.key("alt+f", "a")
+        dialog = program.window("Save a site file")
+        desktop.await_focus(dialog, "the save dialog")
+        wait_for("the save dialog's name box to have the focus", focused_name_box)
+        desktop.type(saved)
+        desktop.key("Return")
+        program.gone("Save a site file")
+        wait_for("the book to be saved", lambda: os.path.exists(saved))
+        today = float((datetime.date.today() - datetime.date(1899, 12, 30)).days)
+        expected = (site_record("Mirror", "ftp.example.org", "21", True, "anonymous", "", "/pub", day=today)
+                    + site_record("Caf\u00e9 files", "files.example.com", "2121", False, "me", "s\u00e9cret",
+                                  "/home/my files", day=today)
+                    + bytes(476 * 199))
+        with open(saved, "rb") as book:
+            written = book.read()
+        suite.check("the saved book holds the imported sites byte for byte", written == expected,
+                    f"{len(written)} bytes, first difference at "
+                    f"{next((i for i, (a, b) in enumerate(zip(written, expected)) if a != b), None)}")
+    except Exception:
+        print(program.output())
+        raise
+    finally:
+        program.stop()
+
+
 def main():
     if len(sys.argv) != 2:
         print(__doc__)
@@ -570,6 +677,7 @@ def main():
         suite.case("keyboard scenario", lambda: keyboard_scenario(desktop, binary, suite))
         suite.case("book scenario", lambda: book_scenario(desktop, binary, suite))
         suite.case("bounds scenario", lambda: bounds_scenario(desktop, binary, suite))
+        suite.case("import scenario", lambda: import_scenario(desktop, binary, suite))
     except Exception as error:
         suite.failed += 1
         print(f"not ok - the desktop could not be set up: {error}")
