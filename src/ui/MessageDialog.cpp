@@ -218,9 +218,13 @@ void TMessageForm::keyPressEvent(QKeyEvent* event) {
     const Qt::KeyboardModifiers ignored = Qt::AltModifier | Qt::ShiftModifier | Qt::KeypadModifier;
     QList<QPushButton*> matching;
     if ((event->modifiers() & ~ignored) == Qt::NoModifier)
-        for (QPushButton* button : findChildren<QPushButton*>())
-            if (QKeySequence::mnemonic(button->text())[0].key() == event->key())
+        for (QPushButton* button : findChildren<QPushButton*>()) {
+            // A button without an access letter ("OK") has an empty one, whose key code 0 is also that
+            // of a key press Qt cannot name, such as a composed letter.
+            const QKeySequence letter = QKeySequence::mnemonic(button->text());
+            if (!letter.isEmpty() && letter[0].key() == event->key())
                 matching << button;
+        }
     if (matching.isEmpty()) {
         RoleDialog::keyPressEvent(event);
         return;

@@ -72,6 +72,7 @@ private slots:
     void accessLettersPressTheirButtons_data();
     void accessLettersPressTheirButtons();
     void aSharedAccessLetterMovesTheFocus();
+    void aKeyWithoutACodePressesNothing();
     void captionAndIconByKind_data();
     void captionAndIconByKind();
     void isAFixedModalDialogWithCloseBox();
@@ -297,6 +298,26 @@ void MessageDialogTest::aSharedAccessLetterMovesTheFocus() {
     });
     QVERIFY(stayedOpen);
     QCOMPARE(focused, QStringList({"Abort", "All", "Abort"}));
+}
+
+// A letter composed from several keys, or a key that Qt does not know, comes with no key code at all:
+// it is no button's access letter, also not of the buttons that have none ("OK", "Cancel").
+void MessageDialogTest::aKeyWithoutACodePressesNothing() {
+    for (const MessageButtons buttons : {button::OK, MessageButtons(button::OK | button::Cancel)}) {
+        QString focused;
+        bool stayedOpen = false;
+        answerDialog(buttons, [&](QWidget* dialog) {
+            QWidget* before = dialog->focusWidget();
+            QKeyEvent composed(QEvent::KeyPress, 0, Qt::NoModifier, QStringLiteral("\u00e9"));
+            QApplication::sendEvent(before, &composed);
+            stayedOpen = !QTest::qWaitFor([&] { return !dialog->isVisible(); }, 400);
+            focused = dialog->focusWidget() == before ? "unchanged" : "moved";
+            if (stayedOpen)
+                closeByCloseBox(dialog);
+        });
+        QVERIFY2(stayedOpen, "the key closed the dialog");
+        QCOMPARE(focused, QStringLiteral("unchanged"));
+    }
 }
 
 void MessageDialogTest::captionAndIconByKind_data() {
