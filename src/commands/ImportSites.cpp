@@ -143,8 +143,7 @@ void importSites(Session& session, UserInterface& ui) {
         storeImport(session, ui, plan, false);
 }
 
-std::string importStartFolder(const ProgramPlaces& places, std::string_view siteFileName,
-                              const std::function<bool(const std::string&)>& isFolder) {
+std::string importStartFolder(const ProgramPlaces& places, std::string_view siteFileName) {
     std::vector<std::string> candidates;
     // A relative XDG_CONFIG_HOME is ignored, as for the settings file.
     if (const std::string configHome = places.environmentValue("XDG_CONFIG_HOME");
@@ -157,7 +156,7 @@ std::string importStartFolder(const ProgramPlaces& places, std::string_view site
     if (const std::string appData = places.environmentValue("APPDATA"); !appData.empty())
         candidates.push_back(appData + "/FileZilla");
     for (const std::string& folder : candidates)
-        if (isFolder(folder))
+        if (places.isFolder(folder))
             return folder;
     std::string_view folder = siteFileName.substr(0, siteFileName.size() - fileNamePart(siteFileName).size());
     if (folder.size() > 1 && folder.ends_with('/'))

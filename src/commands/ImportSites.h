@@ -5,7 +5,6 @@
 #include "commands/UserInterface.h"
 #include "runtime/ProgramPlaces.h"
 
-#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -27,8 +26,7 @@ std::optional<ImportReading> readImportFile(const std::string& path, UserInterfa
 // The folder the import dialog starts in: FileZilla's settings folder when there is one — an absolute
 // $XDG_CONFIG_HOME/filezilla, $HOME/.config/filezilla, $HOME/.filezilla and, on Windows, where APPDATA
 // is set, $APPDATA/FileZilla, in that order — else the folder of the book's file, and for an untitled
-// book nothing (the dialog's own choice). isFolder tells whether a path is a folder.
-std::string importStartFolder(const ProgramPlaces& places, std::string_view siteFileName,
-                              const std::function<bool(const std::string&)>& isFolder);
+// book nothing (the dialog's own choice).
+std::string importStartFolder(const ProgramPlaces& places, std::string_view siteFileName);
 
 } // namespace portolan

@@ -397,10 +397,8 @@ std::optional<std::string> TmainFRM::runFileDialog(FileDialog dialog) {
     case FileDialog::ExportTarget:
         return windows_.exportFRM->runSaveDialog();
     case FileDialog::Import:
-        ImportDialog1.setStartFolder(pathToQString(
-            importStartFolder(session_.places, session_.SiteFileName, [](const std::string& path) {
-                return QFileInfo(pathToQString(path)).isDir();
-            })));
+        ImportDialog1.setStartFolder(
+            pathToQString(importStartFolder(session_.places, session_.SiteFileName)));
         return ImportDialog1.run();
     }
     return std::nullopt;
