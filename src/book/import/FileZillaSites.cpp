@@ -1,6 +1,7 @@
 #include "book/import/FileZillaSites.h"
 
 #include "book/import/ImportText.h"
+#include "runtime/TextRules.h"
 
 #include <pugixml.hpp>
 
@@ -37,15 +38,9 @@ std::optional<std::string> otherProtocolName(int protocol) {
     }
 }
 
-std::string_view trimSpace(std::string_view text) {
-    const auto first = text.find_first_not_of(" \t\r\n");
-    if (first == std::string_view::npos)
-        return {};
-    return text.substr(first, text.find_last_not_of(" \t\r\n") - first + 1);
-}
-
+// An element's text without the white space that indents it.
 std::string textOf(const pugi::xml_node& node) {
-    return std::string(trimSpace(node.child_value()));
+    return std::string(trimControls(node.child_value()));
 }
 
 std::optional<std::string> base64Decoded(std::string_view text) {
