@@ -98,7 +98,7 @@ TEST(ImportSites, YesReplacesNoKeepsAndCancelOrClosingChangesNothing) {
         {"Yes", AnswerYes, {"Mirror", "One", "Archive", "Shell", "Locked", "Long"}, "new.example.com", true},
         {"No", AnswerNo, {"Mirror", "One", "Archive", "Shell", "Locked", "Long"}, "ftp.Mirror.example", true},
         {"Cancel", AnswerCancel, {"Mirror", "", "Archive"}, "ftp.Mirror.example", false},
-        {"close box", AnswerCancel, {"Mirror", "", "Archive"}, "ftp.Mirror.example", false},
+        {"close box", closedDialogAnswer, {"Mirror", "", "Archive"}, "ftp.Mirror.example", false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
