@@ -1,6 +1,7 @@
 #include "commands/ImportPlan.h"
 
 #include "runtime/Cp1252.h"
+#include "runtime/TextRules.h"
 
 #include <algorithm>
 #include <set>
@@ -54,10 +55,6 @@ constexpr OtherField otherFields[] = {
     {"Login Directory", &SiteFields::LoginDirectory, capacityOf<decltype(SiteRecord::LoginDirectory)>},
     {"Script", &SiteFields::Script, capacityOf<decltype(SiteRecord::Script)>},
 };
-
-bool isBlank(std::string_view text) {
-    return text.find_first_not_of(' ') == std::string_view::npos;
-}
 
 // The descriptions taken so far: the book's active sites and the sites planned before.
 class TakenDescriptions {
@@ -142,8 +139,8 @@ ImportPlan planImport(const SiteBook& book, const ImportReading& reading) {
     for (const ImportedSite& site : reading.sites) {
         PlannedSite& planned = plan.sites.emplace_back();
         const std::string& description =
-            isBlank(site.fields.Description) ? site.fields.Address : site.fields.Description;
-        planned.name = isBlank(description) ? "(no name)" : description;
+            !hasNonBlank(site.fields.Description) ? site.fields.Address : site.fields.Description;
+        planned.name = !hasNonBlank(description) ? "(no name)" : description;
         if (site.withoutHost) {
             planned.outcome = ImportOutcome::WithoutHost;
             continue;
