@@ -6,13 +6,9 @@ SettingsFolder settingsFolder(const ProgramPlaces& places) {
     std::string programFolder = places.programFolder();
     if (places.userMayWrite(settingsFilePath(programFolder)) || places.userMayWrite(programFolder))
         return {std::move(programFolder), false};
-    // A relative XDG_CONFIG_HOME is ignored, as the XDG base directory rules ask.
-    const std::string configHome = places.environmentValue("XDG_CONFIG_HOME");
-    if (configHome.starts_with('/'))
-        return {configHome + "/portolan", true};
-    const std::string home = places.environmentValue("HOME");
-    if (!home.empty())
-        return {home + "/.config/portolan", true};
+    std::string userFolder = places.userSettingsFolder();
+    if (!userFolder.empty())
+        return {std::move(userFolder), true};
     return {std::move(programFolder), false};
 }
 

@@ -34,6 +34,15 @@ bool SystemPlaces::userMayWrite(const std::string& path) const {
     return !path.empty() && ::access(path.c_str(), W_OK) == 0;
 }
 
+std::string SystemPlaces::userSettingsFolder() const {
+    // A relative XDG_CONFIG_HOME is ignored, as the XDG base directory rules ask.
+    const std::string configHome = environmentValue("XDG_CONFIG_HOME");
+    if (configHome.starts_with('/'))
+        return configHome + "/portolan";
+    const std::string home = environmentValue("HOME");
+    return home.empty() ? std::string() : home + "/.config/portolan";
+}
+
 bool SystemPlaces::makePrivateFolder(const std::string& path) const {
     if (path.empty())
         return false;
