@@ -82,6 +82,15 @@ std::string temporaryName() {
     return name;
 }
 
+// Gives the temporary file the attributes and the creation time of the file it is to replace.
+bool takeIdentityOf(HANDLE temporary, const BY_HANDLE_FILE_INFORMATION& replaced) {
+    FILE_BASIC_INFO identity{};
+    identity.CreationTime.LowPart = replaced.ftCreationTime.dwLowDateTime;
+    identity.CreationTime.HighPart = static_cast<LONG>(replaced.ftCreationTime.dwHighDateTime);
+    identity.FileAttributes = replaced.dwFileAttributes;
+    return ::SetFileInformationByHandle(temporary, FileBasicInfo, &identity, sizeof identity);
+}
+
 } // namespace
 
 namespace systemFile {
@@ -150,17 +159,10 @@ int close(FileHandle file) {
     return ::CloseHandle(handleOf(file)) ? 0 : lastErrorCode();
 }
 
-// ReplaceFileW keeps the replaced file's attributes and security; a new name is written through.
+// The rename either happens whole or not at all, and is on the disk when it returns.
 int rename(const std::string& temporary, const std::string& target) {
-    const std::wstring from = systemPath(temporary);
-    const std::wstring to = systemPath(target);
-    if (::ReplaceFileW(to.c_str(), from.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr))
-        return 0;
-    const DWORD failure = ::GetLastError();
-    // There is no file to replace, or it has gone already and the new one still has its temporary name.
-    if (failure != ERROR_FILE_NOT_FOUND && failure != ERROR_UNABLE_TO_MOVE_REPLACEMENT)
-        return ioCodeFromWindowsError(failure);
-    return ::MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)
+    return ::MoveFileExW(systemPath(temporary).c_str(), systemPath(target).c_str(),
+                         MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)
                ? 0
                : lastErrorCode();
 }
@@ -174,32 +176,32 @@ void remove(const std::string& path) {
 }
 
 // The one place that decides how a target is written. A new file takes the place of an existing one
-// that has a single name; one with several names (hard links) is rewritten in place, as is one in a
-// folder that takes no new file. A read-only file, one that another program holds open for writing
-// and anything that is not a file on a disk is refused before anything is written.
+// that has a single name, with its attributes and creation time; one with several names (hard links) is
+// rewritten in place, as is one in a folder that takes no new file. A read-only file, one that another
+// program holds open for writing and anything that is not a file on a disk are refused before anything
+// is written.
 WritingFile::Opened chooseRewrite(const std::string& target) {
     const DWORD attributes = ::GetFileAttributesW(systemPath(target).c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
+        return {nullptr, ioCode::AccessDenied};
+    // Opening it refuses what reading it would refuse; a device name opens too, even where no file of
+    // that name is to be seen.
     int failure = 0;
-    if (attributes == INVALID_FILE_ATTRIBUTES) {
-        if (::GetLastError() != ERROR_FILE_NOT_FOUND)
-            return {nullptr, lastErrorCode()};
+    const FileHandle existing = openForReading(target, failure);
+    if (existing == noFileHandle) {
+        if (failure != ioCode::FileNotFound)
+            return {nullptr, failure};
         auto temporary = TemporaryFileRewrite::create(target, failure);
         return {std::move(temporary), failure};
     }
-    if (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY))
-        return {nullptr, ioCode::AccessDenied};
-    const FileHandle existing = openForUpdate(target, failure);
-    if (existing == noFileHandle)
-        return {nullptr, failure};
-    BY_HANDLE_FILE_INFORMATION information{};
-    const bool singleName =
-        ::GetFileInformationByHandle(handleOf(existing), &information) && information.nNumberOfLinks == 1;
+    BY_HANDLE_FILE_INFORMATION replaced{};
+    const bool known = ::GetFileInformationByHandle(handleOf(existing), &replaced);
     close(existing);
-    if (singleName) {
+    if (known && replaced.nNumberOfLinks == 1) {
         auto temporary = TemporaryFileRewrite::create(target, failure);
-        if (temporary)
+        if (temporary && takeIdentityOf(handleOf(temporary->handle()), replaced))
             return {std::move(temporary), 0};
-        if (failure != ioCode::AccessDenied)
+        if (!temporary && failure != ioCode::AccessDenied)
             return {nullptr, failure};
     }
     auto inPlace = InPlaceRewrite::open(target, failure);

@@ -3,6 +3,7 @@
 #include "runtime/ProgramPlaces.h"
 
 #include <map>
+#include <optional>
 #include <set>
 #include <string>
 
@@ -10,7 +11,8 @@ namespace portolan::testing {
 
 // The places of a copy of the program in a test's own folder: the program's folder and the
 // environment are the test's, a path in readOnly is one the user may not write whoever runs the test
-// (root may write anything), and every other question goes to the system.
+// (root may write anything), the user's settings folder is the test's where it names one, and every
+// other question goes to the system.
 struct TestPlaces final : SystemPlaces {
     explicit TestPlaces(std::string folder) : folder(std::move(folder)) {}
 
@@ -22,10 +24,14 @@ struct TestPlaces final : SystemPlaces {
     bool userMayWrite(const std::string& path) const override {
         return !readOnly.contains(path) && SystemPlaces::userMayWrite(path);
     }
+    std::string userSettingsFolder() const override {
+        return userFolder ? *userFolder : SystemPlaces::userSettingsFolder();
+    }
 
     std::string folder;
     std::map<std::string, std::string> environment;
     std::set<std::string> readOnly;
+    std::optional<std::string> userFolder;
 };
 
 } // namespace portolan::testing
