@@ -1,3 +1,4 @@
+#include "SecondName.h"
 #include "SystemFacts.h"
 #include "support/TempFolder.h"
 
@@ -14,6 +15,7 @@ namespace {
 
 using testing::readBytes;
 using testing::TempFolder;
+using testing::withSecondName;
 using testing::writeBytes;
 
 TEST(IoErrors, MessagesFollowTheCode) {
@@ -140,6 +142,21 @@ TEST(ReplacingFile, NamesAsLongAsTheSystemTakesAreWritten) {
             EXPECT_EQ(folder.entryCount(), 1u) << length;
         }
     }
+}
+
+TEST(ReplacingFileInPlace, AnAbandonedRewritePutsTheOldBytesBack) {
+    TempFolder folder;
+    const std::string path = folder.file("book.ptn");
+    writeBytes(path, "old content");
+    withSecondName(path);
+    {
+        ReplacingFile file(path);
+        const std::string block(100000, 'n');
+        file.write(block.data(), block.size()); // beyond the gathering limit: it reaches the file
+        file.flush();
+        EXPECT_EQ(readBytes(path), block);
+    }
+    EXPECT_EQ(readBytes(path), "old content");
 }
 
 TEST(Files, CanOpenForReading) {

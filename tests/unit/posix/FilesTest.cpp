@@ -1,5 +1,6 @@
 #include "FileSituations.h"
 #include "FileSizeLimit.h"
+#include "SecondName.h"
 #include "support/TempFolder.h"
 
 #include "runtime/Errors.h"
@@ -25,6 +26,7 @@ using testing::makeSocket;
 using testing::readBytes;
 using testing::ReadOnlyFolder;
 using testing::TempFolder;
+using testing::withSecondName;
 using testing::writeBytes;
 
 mode_t permissionBits(const std::string& path) {
@@ -129,14 +131,6 @@ TEST(Files, OnlyRegularFilesAreOpenedAndNoneOtherIsReplaced) {
     EXPECT_EQ(folder.entryCount(), 2u);
 }
 
-// Gives the file a second name (a hard link). Such a file is rewritten in place, whoever runs the test:
-// a new file would take the place of one name only, and the other would keep the old content.
-std::string withSecondName(const std::string& path) {
-    const std::string second = path + ".link";
-    EXPECT_EQ(::link(path.c_str(), second.c_str()), 0);
-    return second;
-}
-
 TEST(ReplacingFileInPlace, RewritesTheFileItselfWithItsInodeModeAndNewLength) {
     const std::pair<std::string, std::string> cases[] = {
         {"old content", "new"},         {"old", "much longer new content"}, {"same", "SAME"}, {"old", ""},
@@ -181,21 +175,6 @@ TEST(ReplacingFileInPlace, AWriteThatFailsAfterNBytesPutsTheOldBytesBack) {
         EXPECT_EQ(readBytes(path), old) << limit;
         EXPECT_EQ(readBytes(second), old) << limit;
     }
-}
-
-TEST(ReplacingFileInPlace, AnAbandonedRewritePutsTheOldBytesBack) {
-    TempFolder folder;
-    const std::string path = folder.file("book.ptn");
-    writeBytes(path, "old content");
-    withSecondName(path);
-    {
-        ReplacingFile file(path);
-        const std::string block(100000, 'n');
-        file.write(block.data(), block.size()); // beyond the gathering limit: it reaches the file
-        file.flush();
-        EXPECT_EQ(readBytes(path), block);
-    }
-    EXPECT_EQ(readBytes(path), "old content");
 }
 
 // A folder shared read-only, around files that the user may or may not write.

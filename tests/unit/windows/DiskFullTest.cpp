@@ -1,3 +1,4 @@
+#include "SecondName.h"
 #include "WindowsSituations.h"
 #include "support/CommandFixture.h"
 #include "support/RecordingMessages.h"

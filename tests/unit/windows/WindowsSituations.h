@@ -97,11 +97,4 @@ inline FileIdentity identityOf(const std::string& path) {
     return identity;
 }
 
-// Gives the file at path a second name (a hard link) and returns it.
-inline std::string withSecondName(const std::string& path) {
-    const std::string second = path + ".link";
-    ::CreateHardLinkW(widePathOf(second).c_str(), widePathOf(path).c_str(), nullptr);
-    return second;
-}
-
 } // namespace portolan::testing
