@@ -9,6 +9,7 @@
 #include "runtime/Errors.h"
 #include "runtime/Files.h"
 #include "runtime/TextRules.h"
+#include "runtime/WideText_windows.h"
 
 #include <gtest/gtest.h>
 
@@ -59,6 +60,24 @@ TEST(TextRules, FileNamePartFollowsTheLastBackslashSlashOrColon) {
     };
     for (const auto& [path, name] : cases)
         EXPECT_EQ(fileNamePart(path), name) << path;
+}
+
+// Paths reach the wide calls in UTF-16; past the classic limit as the whole, normalized path in the
+// "\\?\" form, which the system takes as it stands.
+TEST(SystemPath, LongPathsTakeTheLongFormWhole) {
+    const std::string name(300, 'a');
+    const std::wstring wideName(300, L'a');
+    const std::pair<std::string, std::wstring> cases[] = {
+        {"C:\\Books\\book.ptn", L"C:\\Books\\book.ptn"},
+        {"C:/Books/book.ptn", L"C:/Books/book.ptn"},
+        {"C:\\\xD0\x9A\xD0\xBD\xD0\xB8\xD0\xB3\xD0\xB8\\\xE6\x96\x87.ptn",
+         L"C:\\\x41a\x43d\x438\x433\x438\\\x6587.ptn"},
+        {"C:\\" + name + "/sub/../book.ptn", L"\\\\?\\C:\\" + wideName + L"\\book.ptn"},
+        {"\\\\server\\share\\" + name, L"\\\\?\\UNC\\server\\share\\" + wideName},
+        {"\\\\?\\C:\\" + name + "/as/it/stands", L"\\\\?\\C:\\" + wideName + L"/as/it/stands"},
+    };
+    for (const auto& [path, wide] : cases)
+        EXPECT_TRUE(systemPath(path) == wide) << path;
 }
 
 // A program in a drive's root keeps the backslash after the colon, so that its settings path has two.
