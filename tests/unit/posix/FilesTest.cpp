@@ -23,17 +23,12 @@ using testing::FileSizeLimit;
 using testing::inodeOf;
 using testing::makeFifo;
 using testing::makeSocket;
+using testing::permissionBits;
 using testing::readBytes;
 using testing::ReadOnlyFolder;
 using testing::TempFolder;
 using testing::withSecondName;
 using testing::writeBytes;
-
-mode_t permissionBits(const std::string& path) {
-    struct stat info {};
-    ::stat(path.c_str(), &info);
-    return info.st_mode & 07777;
-}
 
 TEST(IoErrors, ErrnoMapsOntoTheRecordedCodes) {
     const std::pair<int, int> cases[] = {

@@ -19,18 +19,13 @@ using testing::bookOfSites;
 using testing::exampleBook;
 using testing::exampleFileBytes;
 using testing::FileSizeLimit;
+using testing::permissionBits;
 using testing::randomBytes;
 using testing::readBytes;
 using testing::RecordingMessages;
 using testing::TempFolder;
 using testing::writeBytes;
 using Call = RecordingMessages::Call;
-
-mode_t permissionBits(const std::string& path) {
-    struct stat info {};
-    ::stat(path.c_str(), &info);
-    return info.st_mode & 07777;
-}
 
 TEST(SiteFile, AWriteFailingPartWayLeavesTheEarlierFileByteForByte) {
     TempFolder folder;
