@@ -90,23 +90,23 @@ private:
     bool failed_ = false;
 };
 
-// Gives a target file new content in the way that keeps what the target is. The new bytes go to a
-// temporary file beside the target, whose name has a fixed length so that the longest target name still
-// leaves room for it; close() flushes it to disk and renames it over the target, then flushes the folder
-// so that the new name lasts (on Windows the rename itself writes through). A new file is made that way,
-// readable and writable by its owner alone (on Windows with the folder's inherited security). An
-// existing target is replaced that way only when the new file can be all that the old one was: the
-// target has no other name (hard link), and on Linux it belongs to this user and its group can be given
-// to the new file, which also takes its permission bits (on Windows its attributes and creation time). Any
-// other target that this user may write (a file of another user, a group's file in a group the user cannot
-// give, a file with several names, a file in a folder that takes no new file) is rewritten in place: its old
-// bytes are read and kept when it opens, the new ones are written over them from the file's start, and
-// close() cuts it to the new length and flushes it to disk; when any of that fails, or the object is
-// destroyed without close(), the old bytes and the old length are put back and flushed, so the file keeps its
-// old content byte for byte unless putting it back fails as well. It keeps its identity, and with it its
-// owner, group, permission bits and links. A target that this user may not write (on Windows also a read-only
-// file, or one that another program holds open), or that is no regular file, fails as the opening and is
-// never replaced. A target that is a symbolic link has the file it points to written.
+// Gives a target file new content in the way that keeps what the target is. The new bytes go to a temporary
+// file beside the target, whose name has a fixed length so that the longest target name still leaves room for
+// it; close() flushes it to disk and renames it over the target, then flushes the folder so that the new name
+// lasts (on Windows the rename itself writes through). A new file is made that way, readable and writable by
+// its owner alone (on Windows with the folder's inherited security). An existing target is replaced that way
+// only when the new file can be all that the old one was: the target has no other name (hard link), and on
+// Linux it belongs to this user and its group can be given to the new file, which also takes its permission
+// bits (on Windows its attributes and creation time). Any other target that this user may write (a file of
+// another user, a group's file in a group the user cannot give, a file with several names, a file in a folder
+// that takes no new file) is rewritten in place: its old bytes are read and kept when it opens, the new ones
+// are written over them from the file's start, and close() cuts it to the new length and flushes it to disk;
+// when any of that fails, or the object is destroyed without close(), the old bytes and the old length are
+// put back and flushed, so the file keeps its old content byte for byte unless putting it back fails as well.
+// It keeps its identity, and with it its owner, group, permission bits and links. A target that this user may
+// not write (on Windows also a read-only file, or one that another program holds open for writing), or that
+// is no regular file, fails as the opening and is never replaced. A target that is a symbolic link has the
+// file it points to written.
 //
 // Any failure up to the rename leaves an earlier target byte for byte as it was and removes the
 // temporary file. A failure to flush the folder after the rename is recorded too, though the target
