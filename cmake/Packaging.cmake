@@ -5,6 +5,9 @@
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME portolan)
 set(CPACK_PACKAGE_VENDOR "The Portolan developers")
+# Portolan has no web site and no mail address. The Maintainer field demands an address, so it names
+# one under .example, a top-level domain reserved for examples (RFC 2606) that reaches no one; the
+# optional Homepage field is left out.
 set(CPACK_PACKAGE_CONTACT "The Portolan developers <maintainers@portolan.example>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "address book of FTP sites that starts your own FTP client")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
@@ -15,7 +18,6 @@ set(CPACK_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT) # portolan_<version>_<architecture>.deb
 set(CPACK_DEBIAN_PACKAGE_SECTION net)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
-set(CPACK_DEBIAN_PACKAGE_HOMEPAGE https://portolan.github.io/)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # The windows are laid out for a font of these widths; Qt falls back to another without it.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS fonts-liberation2)

@@ -1,7 +1,9 @@
 #include "book/SettingsFile.h"
 
+#include "runtime/Cp1252.h"
 #include "runtime/Errors.h"
 #include "runtime/Files.h"
+#include "runtime/Utf8.h"
 
 namespace portolan {
 
@@ -33,7 +35,8 @@ SettingsRecord makeSettingsRecord(const Settings& values) {
     putInt32(record.Top, values.Top);
     putInt32(record.Width, values.Width);
     putInt32(record.Height, values.Height);
-    record.ClientCommand.assign(values.ClientCommand);
+    const std::string_view command = values.ClientCommand;
+    record.ClientCommand.assign(command.substr(0, utf8PrefixLength(command, record.ClientCommand.capacity)));
     record.UseAnonymParam = values.UseAnonymParam ? 1 : 0;
     return record;
 }
@@ -44,7 +47,8 @@ Settings settingsFromRecord(const SettingsRecord& record) {
     values.Top = getInt32(record.Top);
     values.Width = getInt32(record.Width);
     values.Height = getInt32(record.Height);
-    values.ClientCommand = std::string(record.ClientCommand.text());
+    // An earlier version stored the command in Windows-1252.
+    values.ClientCommand = utf8FromUtf8OrCp1252(record.ClientCommand.text());
     values.UseAnonymParam = record.UseAnonymParam != 0;
     return values;
 }

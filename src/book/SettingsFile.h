@@ -17,11 +17,15 @@ namespace portolan {
 //        4    4 Top             main window top edge, signed
 //        8    4 Width           main window outer width, signed
 //       12    4 Height          main window outer height, signed
-//       16  129 ClientCommand   ShortString<128>: the client command template
+//       16  129 ClientCommand   ShortString<128>: the client command template, UTF-8; the length
+//                               byte counts bytes
 //      145    1 UseAnonymParam  0 off, any other value on
 //      146    2 reserved        no meaning; written as 0
 //
-// The writer zeroes the bytes behind the command; a reader never looks at them.
+// The writer zeroes the bytes behind the command; a reader never looks at them. Unlike the other texts
+// of Portolan's files, the command is a command line of the system, so it keeps the system's own
+// bytes (UTF-8). Earlier versions stored it in Windows-1252: a command that is not well-formed UTF-8
+// is one of those and is read as Windows-1252, so that it keeps its meaning.
 struct SettingsRecord {
     std::uint8_t Left[4];
     std::uint8_t Top[4];
@@ -35,8 +39,9 @@ struct SettingsRecord {
 inline constexpr std::size_t SettingsRecordSize = 148;
 static_assert(sizeof(SettingsRecord) == SettingsRecordSize);
 
-// The values the settings file keeps. The command is of any length in memory; only its first 128
-// characters are stored.
+// The values the settings file keeps. The command is the system's own text, UTF-8, of any length in
+// memory; only its first 128 bytes are stored, less where the 128th byte is not the last of a
+// character.
 struct Settings {
     std::int32_t Left = 0;
     std::int32_t Top = 0;
@@ -66,8 +71,9 @@ void writeSettingsFile(const std::string& folder, const Settings& values);
 bool readSettingsRecord(ByteStream& stream, Settings& values);
 bool writeSettingsRecord(const Settings& values, ByteStream& stream);
 
-// The record of a set of values (the command cut to 128 characters, every other byte zero), and the
-// values of a record (a length byte above 128 reads as 128, a non-zero byte 145 as on).
+// The record of a set of values (the command cut to at most 128 bytes, never inside a character, every
+// other byte zero), and the values of a record (a length byte above 128 reads as 128, a command that is
+// not UTF-8 as Windows-1252, a non-zero byte 145 as on).
 SettingsRecord makeSettingsRecord(const Settings& values);
 Settings settingsFromRecord(const SettingsRecord& record);
 

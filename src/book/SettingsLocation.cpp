@@ -1,10 +1,24 @@
 #include "book/SettingsLocation.h"
 
+#include "runtime/Files.h"
+
 namespace portolan {
+
+namespace {
+
+// A copy run from an installed tree, whose data folder lies beside its bin folder.
+bool isInstalledCopy(const ProgramPlaces& places, const std::string& programFolder) {
+    return places.isFolder(programFolder + pathSeparator + PORTOLAN_DATA_FROM_BIN);
+}
+
+} // namespace
 
 SettingsFolder settingsFolder(const ProgramPlaces& places) {
     std::string programFolder = places.programFolder();
-    if (places.userMayWrite(settingsFilePath(programFolder)) || places.userMayWrite(programFolder))
+    // An installed copy never makes a file beside itself, even where its user (root) may write there:
+    // no package would own that file, and it would outlive the program's removal.
+    if (places.userMayWrite(settingsFilePath(programFolder)) ||
+        (places.userMayWrite(programFolder) && !isInstalledCopy(places, programFolder)))
         return {std::move(programFolder), false};
     std::string userFolder = places.userSettingsFolder();
     if (!userFolder.empty())

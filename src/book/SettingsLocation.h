@@ -14,10 +14,12 @@ struct SettingsFolder {
 };
 
 // The program's folder when the settings are usable there: a prtln.cfg there that the user may
-// write, or a folder the user may write (a copy run from its build folder or a stick). Otherwise,
-// as for a program installed in a system folder, the user's own folder (userSettingsFolder:
-// $XDG_CONFIG_HOME/portolan or $HOME/.config/portolan, on Windows %APPDATA%\Portolan). Where the
-// system names no such folder, the program's folder all the same.
+// write, or a folder the user may write (a copy run from its build folder or a stick). A copy run
+// from an installed tree (its data folder share/portolan beside its bin folder) takes only a
+// prtln.cfg that is already there, whoever runs it. Otherwise, as for a program installed in a
+// system folder, the user's own folder (userSettingsFolder: $XDG_CONFIG_HOME/portolan or
+// $HOME/.config/portolan, on Windows %APPDATA%\Portolan). Where the system names no such folder, the
+// program's folder all the same.
 SettingsFolder settingsFolder(const ProgramPlaces& places);
 
 // readSettingsFile in the folder that settingsFolder names.

@@ -45,13 +45,14 @@ std::optional<std::vector<std::string>> readSiteFile(SiteBook& book, const std::
     return book.listActiveSites();
 }
 
-void writeSiteFile(const SiteBook& book, const std::string& path, MessageSink& messages) {
+bool writeSiteFile(const SiteBook& book, const std::string& path, MessageSink& messages) {
     ReplacingFile file(path);
     if (writeSiteRecords(book.SiteTable, file))
-        return;
+        return true;
     messages.beep();
     messages.MessageDialog("Could not write to file  " + upperCaseAscii(fileNamePart(path)),
                            MessageKind::Information, button::OK);
+    return false;
 }
 
 } // namespace portolan

@@ -31,11 +31,12 @@ std::optional<std::vector<std::string>> readSiteFile(SiteBook& book, const std::
 // are left as the reads made them; SiteCount is not touched.
 bool readSiteRecords(SiteSlots& slots, ByteStream& stream);
 
-// Writes all 201 slots to path so that an earlier file is replaced only by a complete new one. On
-// failure it beeps and shows "Could not write to file  " + the upper-cased file name part of path (an
-// information with the single button OK), and an earlier file stays as it was. The caller clears
-// BookModified in every case.
-void writeSiteFile(const SiteBook& book, const std::string& path, MessageSink& messages);
+// Writes all 201 slots to path so that an earlier file is replaced only by a complete new one, and
+// returns whether it did. On failure it beeps and shows "Could not write to file  " + the upper-cased
+// file name part of path (an information with the single button OK), and an earlier file stays as it
+// was. The caller clears BookModified only after a success: a book whose write failed still holds
+// changes that exist nowhere else.
+bool writeSiteFile(const SiteBook& book, const std::string& path, MessageSink& messages);
 
 // The writing itself: 201 writes of one record each, then the close; returns whether all succeeded.
 bool writeSiteRecords(const SiteSlots& slots, ByteStream& stream);

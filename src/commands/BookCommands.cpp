@@ -17,7 +17,8 @@ void resetStatusPanels(UserInterface& ui) {
     ui.setStatusText(1, "");
 }
 
-// New and Open ask the same question; only Cancel keeps the book.
+// New and Open ask the same question; Cancel keeps the book, and so does closing the question without an
+// answer, which answers Cancel.
 bool mayDiscardChanges(const Session& session, UserInterface& ui) {
     return !session.BookModified ||
            ui.MessageDialog("Are you sure you want to open a site file and loose any unsaved work?",
@@ -55,9 +56,10 @@ void loadBook(Session& session, UserInterface& ui, const std::string& path) {
     disableInformationAndDelete(ui);
 }
 
+// A failed write leaves the book changed: its changes are still only in memory, so closing must ask.
 void writeBook(Session& session, UserInterface& ui) {
-    writeSiteFile(session.book, session.SiteFileName, ui);
-    session.BookModified = false; // also after a failed write, so that closing asks nothing
+    if (writeSiteFile(session.book, session.SiteFileName, ui))
+        session.BookModified = false;
 }
 
 } // namespace
@@ -98,7 +100,8 @@ void saveSiteFile(Session& session, UserInterface& ui) {
         nameBook(session, ui, *path);
         if (canOpenForReading(session.SiteFileName)) {
             ui.beep();
-            // No blank between "to" and "overwrite": the question has always read so.
+            // No blank between "to" and "overwrite": the question has always read so. Cancel, also the
+            // answer of the question closed without an answer, writes nothing.
             if (ui.MessageDialog(session.SiteFileName + " already exists.  Are you sure you want to" +
                                      "overwrite the file?",
                                  MessageKind::Confirmation, button::OK | button::Cancel) == AnswerCancel)
@@ -109,19 +112,23 @@ void saveSiteFile(Session& session, UserInterface& ui) {
 }
 
 void saveasSiteFile(Session& session, UserInterface& ui) {
-    if (const auto path = ui.runFileDialog(FileDialog::SaveSite))
-        nameBook(session, ui, *path);
-    if (!session.SiteFileName.empty())
-        writeBook(session, ui);
+    // A user who cancels may have opened the dialog to keep the current file as it is: write nothing.
+    const auto path = ui.runFileDialog(FileDialog::SaveSite);
+    if (!path)
+        return;
+    nameBook(session, ui, *path);
+    writeBook(session, ui);
 }
 
 bool FormCloseQuery(Session& session, UserInterface& ui) {
     bool mayClose = true;
+    // Only Yes gives the changes up. No keeps the program running, and so does a question closed without
+    // an answer (its close box or the window manager answer Cancel): a dismissal must not lose work.
     if (session.BookModified)
         mayClose = ui.MessageDialog(std::string(fileNamePart(session.SiteFileName)) +
                                         " has been changed since the last time it was saved.  " +
                                         "Are you sure you want to exit and loose all changes?",
-                                    MessageKind::Confirmation, button::Yes | button::No) != AnswerNo;
+                                    MessageKind::Confirmation, button::Yes | button::No) == AnswerYes;
     Settings values = session.settings;
     const WindowBounds bounds = ui.windowBounds();
     values.Left = bounds.Left;

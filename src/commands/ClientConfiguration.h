@@ -16,7 +16,7 @@ namespace portolan {
 std::string confirmClientSettings(Settings& settings, std::string_view commandText, bool useAnonymParam);
 
 // The browse button: the command text with the chosen file name appended directly, with no separator;
-// both are Windows-1252 texts.
+// both are the system's own texts (UTF-8), as the command is.
 // A name that contains white space is appended in double quotes, so that the launcher, which splits the
 // command line into words at white space outside quotes, still sees one program. An empty name
 // appends nothing.

@@ -1,5 +1,7 @@
 #include "commands/ClientLaunch.h"
 
+#include "runtime/Cp1252.h"
+
 #include <array>
 #include <utility>
 
@@ -17,14 +19,14 @@ std::string expandClientCommand(std::string_view clientCommand, const SiteRecord
         const auto space = line.find(' ');
         line.insert(space == std::string::npos ? 0 : space + 1, "Anonym ");
     }
-    const std::array<std::pair<std::string_view, std::string_view>, 7> placeholders{{
-        {"%d", site.Description.text()},
-        {"%a", site.Address.text()},
-        {"%p", site.Port.text()},
-        {"%u", site.UserName.text()},
-        {"%s", site.Password.text()},
-        {"%c", site.Script.text()},
-        {"%i", site.LoginDirectory.text()},
+    const std::array<std::pair<std::string_view, std::string>, 7> placeholders{{
+        {"%d", utf8FromCp1252(site.Description.text())},
+        {"%a", utf8FromCp1252(site.Address.text())},
+        {"%p", utf8FromCp1252(site.Port.text())},
+        {"%u", utf8FromCp1252(site.UserName.text())},
+        {"%s", utf8FromCp1252(site.Password.text())},
+        {"%c", utf8FromCp1252(site.Script.text())},
+        {"%i", utf8FromCp1252(site.LoginDirectory.text())},
     }};
     for (const auto& [placeholder, value] : placeholders)
         replaceFirst(line, placeholder, value);

@@ -18,6 +18,8 @@ void replaceFirst(std::string& text, std::string_view placeholder, std::string_v
 // Port, UserName, Password, Script and LoginDirectory exactly as stored. Each step searches the text as
 // the step before left it, so a placeholder inside an inserted value can be the one replaced later.
 // Placeholders are case-sensitive; later occurrences stay literal. Changes nothing.
+// The template and the result are the system's own text (UTF-8); the site's fields, Windows-1252 texts
+// of the site file, are converted to it as they are inserted, so each keeps its characters.
 std::string expandClientCommand(std::string_view clientCommand, const SiteRecord& site, bool useAnonymParam);
 
 // A double-click in the site list: hands the command line for CurrentSite, built from the settings in

@@ -4,7 +4,8 @@
 
 namespace portolan {
 
-// Starts a program from a command line and returns at once; whatever happens is ignored.
+// Starts a program from a command line, the system's own text (UTF-8), and returns at once; whatever
+// happens is ignored.
 class Launcher {
 public:
     virtual ~Launcher() = default;

@@ -1,16 +1,11 @@
 #include "commands/SiteEditing.h"
 
 #include "commands/SiteSelection.h"
-
-#include <algorithm>
+#include "runtime/TextRules.h"
 
 namespace portolan {
 
 namespace {
-
-bool hasNonBlank(std::string_view text) {
-    return std::any_of(text.begin(), text.end(), [](char c) { return c != ' '; });
-}
 
 SiteFields fieldsOf(const SiteRecord& site) {
     SiteFields fields;

@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace portolan {
 
@@ -13,7 +14,7 @@ namespace portolan {
 enum class SiteControl { DeletePD, DeleteSB, editSB, getInfoPD, getInfoSB };
 
 // The file dialogs that commands run.
-enum class FileDialog { OpenSite, SaveSite, ExportTarget };
+enum class FileDialog { OpenSite, SaveSite, ExportTarget, Import };
 
 // The main window's outer frame in screen pixels.
 struct WindowBounds {
@@ -21,6 +22,7 @@ struct WindowBounds {
     std::int32_t Top = 0;
     std::int32_t Width = 0;
     std::int32_t Height = 0;
+    friend bool operator==(const WindowBounds&, const WindowBounds&) = default;
 };
 
 // What the commands need of the windows: questions, file names, the site list, the status panels, the
@@ -39,6 +41,11 @@ public:
     // can tell a cancel from a confirmed proposal.
     virtual std::optional<std::string> InputQuery(std::string_view caption, std::string_view prompt,
                                                   std::string_view proposed) = 0;
+
+    // A message dialog as MessageDialog shows it, with a list of lines under its text (UTF-8): the import's
+    // summary, with what happens to each site. No other message has such a list.
+    virtual int MessageDialogWithDetails(std::string_view text, MessageKind kind, MessageButtons buttons,
+                                         const std::vector<std::string>& details) = 0;
 
     // Runs a file dialog; the chosen name, or nothing when the user cancels.
     virtual std::optional<std::string> runFileDialog(FileDialog dialog) = 0;

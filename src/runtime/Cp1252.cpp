@@ -1,5 +1,7 @@
 #include "runtime/Cp1252.h"
 
+#include "runtime/Utf8.h"
+
 #include <array>
 
 namespace portolan {
@@ -73,25 +75,19 @@ std::string utf8FromCp1252(std::string_view bytes) {
 
 std::string cp1252FromUtf8(std::string_view text) {
     std::u16string characters;
-    for (std::size_t i = 0; i < text.size();) {
-        const auto lead = static_cast<unsigned char>(text[i]);
-        const std::size_t length = lead < 0x80           ? 1
-                                   : (lead >> 5) == 0x6  ? 2
-                                   : (lead >> 4) == 0xE  ? 3
-                                   : (lead >> 3) == 0x1E ? 4
-                                                         : 0;
-        bool valid = length > 0 && i + length <= text.size();
-        char32_t code = length == 1 ? lead : lead & (0x7F >> length);
-        for (std::size_t k = 1; valid && k < length; ++k) {
-            const auto next = static_cast<unsigned char>(text[i + k]);
-            valid = (next & 0xC0) == 0x80;
-            code = (code << 6) | (next & 0x3F);
-        }
-        // Characters beyond the basic plane cannot be in Windows-1252; one placeholder stands for each.
-        characters.push_back(valid && code < 0x10000 ? static_cast<char16_t>(code) : u'\uFFFD');
-        i += valid ? length : 1;
+    while (!text.empty()) {
+        char32_t code = 0;
+        const std::size_t length = decodeUtf8(text, code);
+        // A byte that starts no character becomes a placeholder, and so does a character beyond the
+        // basic plane, which cannot be in Windows-1252.
+        characters.push_back(length > 0 && code < 0x10000 ? static_cast<char16_t>(code) : u'\uFFFD');
+        text.remove_prefix(length > 0 ? length : 1);
     }
     return cp1252FromUtf16(characters);
+}
+
+std::string utf8FromUtf8OrCp1252(std::string_view bytes) {
+    return isUtf8(bytes) ? std::string(bytes) : utf8FromCp1252(bytes);
 }
 
 } // namespace portolan

@@ -20,4 +20,8 @@ std::string cp1252FromUtf16(std::u16string_view text);
 std::string utf8FromCp1252(std::string_view bytes);
 std::string cp1252FromUtf8(std::string_view text); // invalid UTF-8 bytes become "?"
 
+// A text that newer writers store as UTF-8 and older ones as Windows-1252, as UTF-8: well-formed UTF-8
+// is taken as it stands, anything else is read as Windows-1252.
+std::string utf8FromUtf8OrCp1252(std::string_view bytes);
+
 } // namespace portolan

@@ -19,6 +19,9 @@ public:
     // True when the user may write the file or folder at path; false when there is none.
     virtual bool userMayWrite(const std::string& path) const = 0;
 
+    // True when path names a folder, or a link to one.
+    virtual bool isFolder(const std::string& path) const = 0;
+
     // The folder for the settings of a copy that does not keep them beside itself: the user's own
     // configuration folder for the program, or empty when the system names none. On Linux
     // $XDG_CONFIG_HOME/portolan, or $HOME/.config/portolan when XDG_CONFIG_HOME is unset, empty or not
@@ -39,6 +42,7 @@ public:
     std::string programFolder() const override;
     std::string environmentValue(const char* name) const override;
     bool userMayWrite(const std::string& path) const override;
+    bool isFolder(const std::string& path) const override;
     std::string userSettingsFolder() const override;
     bool makePrivateFolder(const std::string& path) const override;
 };

@@ -10,15 +10,6 @@
 
 namespace portolan {
 
-namespace {
-
-bool isFolder(const std::string& path) {
-    struct stat status {};
-    return ::stat(path.c_str(), &status) == 0 && S_ISDIR(status.st_mode);
-}
-
-} // namespace
-
 std::string SystemPlaces::programFolder() const {
     return executableFolder();
 }
@@ -32,6 +23,11 @@ bool SystemPlaces::userMayWrite(const std::string& path) const {
     // access() asks for the real user, who started the program, and also says no on a read-only
     // file system.
     return !path.empty() && ::access(path.c_str(), W_OK) == 0;
+}
+
+bool SystemPlaces::isFolder(const std::string& path) const {
+    struct stat status {};
+    return ::stat(path.c_str(), &status) == 0 && S_ISDIR(status.st_mode);
 }
 
 std::string SystemPlaces::userSettingsFolder() const {

@@ -61,6 +61,11 @@ bool SystemPlaces::userMayWrite(const std::string& path) const {
     return true;
 }
 
+bool SystemPlaces::isFolder(const std::string& path) const {
+    const DWORD attributes = attributesOf(path);
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
 std::string SystemPlaces::userSettingsFolder() const {
     PWSTR roaming = nullptr;
     std::string folder;
@@ -80,8 +85,7 @@ bool SystemPlaces::makePrivateFolder(const std::string& path) const {
          separator = path.find_first_of("\\/", separator + 1))
         ::CreateDirectoryW(systemPath(path.substr(0, separator)).c_str(), nullptr);
     ::CreateDirectoryW(systemPath(path).c_str(), nullptr);
-    const DWORD attributes = attributesOf(path);
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+    return isFolder(path);
 }
 
 } // namespace portolan

@@ -10,6 +10,10 @@ bool isControlOrBlank(char c) {
 }
 } // namespace
 
+bool hasNonBlank(std::string_view text) {
+    return text.find_first_not_of(' ') != std::string_view::npos;
+}
+
 std::string_view trimControls(std::string_view text) {
     while (!text.empty() && isControlOrBlank(text.front()))
         text.remove_prefix(1);

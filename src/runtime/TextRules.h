@@ -8,6 +8,10 @@ namespace portolan {
 // The text with every leading and trailing character of code 32 or less removed.
 std::string_view trimControls(std::string_view text);
 
+// True when the text holds a character other than the blank (code 32): what makes a description one
+// that a site can be stored and found under. A tab counts as such a character.
+bool hasNonBlank(std::string_view text);
+
 // The text with the letters a to z changed to A to Z; every other byte stays as it is.
 std::string upperCaseAscii(std::string_view text);
 

@@ -6,7 +6,10 @@
 #include "ui/widgets/QtText.h"
 
 #include <QApplication>
+#include <QKeyEvent>
+#include <QKeySequence>
 #include <QLabel>
+#include <QListWidget>
 #include <QPushButton>
 #include <QScreen>
 #include <QStyle>
@@ -89,10 +92,40 @@ constexpr int textToButtonsUnits = 10;
 constexpr int buttonWidthUnits = 50;
 constexpr int buttonHeightUnits = 14;
 constexpr int buttonSpacingUnits = 4;
+constexpr int textToDetailsUnits = 4;
+constexpr int detailRows = 10;
+constexpr int detailPadding = 8; // an item's own margins around its text
+
+// The list of detail lines, sized to show them: as wide as its longest line or minWidth, at most
+// maxWidth, and at most detailRows lines high; what does not fit is scrolled to.
+QListWidget* makeDetailsList(QWidget* parent, const std::vector<std::string>& details, int minWidth,
+                             int maxWidth) {
+    auto* list = new QListWidget(parent);
+    list->setObjectName(QStringLiteral("Details"));
+    list->setAccessibleName(QStringLiteral("Details"));
+    list->setUniformItemSizes(true);
+    list->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    int widest = 0;
+    for (const std::string& line : details) {
+        list->addItem(unicodeToQString(line));
+        widest =
+            std::max(widest, list->fontMetrics().horizontalAdvance(list->item(list->count() - 1)->text()));
+    }
+    const int frame = 2 * list->frameWidth();
+    const int rows = std::min(static_cast<int>(details.size()), detailRows);
+    const int scrollBar = list->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, list);
+    const int verticalBar = static_cast<int>(details.size()) > detailRows ? scrollBar : 0;
+    const int wanted = widest + detailPadding + frame + verticalBar;
+    const int width = std::clamp(wanted, minWidth, std::max(minWidth, maxWidth));
+    const int horizontalBar = wanted > width ? scrollBar : 0;
+    list->resize(width, rows * list->sizeHintForRow(0) + frame + horizontalBar);
+    return list;
+}
 
 } // namespace
 
-TMessageForm::TMessageForm(std::string_view text, MessageKind kind, MessageButtons buttons)
+TMessageForm::TMessageForm(std::string_view text, MessageKind kind, MessageButtons buttons,
+                           const std::vector<std::string>& details)
     : RoleDialog(captionOf(kind)) {
     setObjectName(QStringLiteral("TMessageForm"));
     const DialogUnits units(font());
@@ -116,6 +149,12 @@ TMessageForm::TMessageForm(std::string_view text, MessageKind kind, MessageButto
     int textWidth = textBlock.width();
     int textHeight = textBlock.height();
     int textLeft = horzMargin;
+    QListWidget* detailsList = nullptr;
+    if (!details.empty()) {
+        detailsList = makeDetailsList(this, details, textWidth, screen.width() / 2);
+        textWidth = std::max(textWidth, detailsList->width());
+        textHeight += units.y(textToDetailsUnits) + detailsList->height();
+    }
 
     if (const auto icon = iconOf(kind)) {
         auto* image = new QLabel(this);
@@ -127,6 +166,8 @@ TMessageForm::TMessageForm(std::string_view text, MessageKind kind, MessageButto
         textHeight = std::max(textHeight, iconSize);
     }
     message->setGeometry(textLeft, vertMargin, textBlock.width(), textBlock.height());
+    if (detailsList)
+        detailsList->move(textLeft, vertMargin + textBlock.height() + units.y(textToDetailsUnits));
 
     const auto count = static_cast<int>(std::count_if(buttonTable.begin(), buttonTable.end(),
                                                       [&](const auto& e) { return buttons & e.bit; }));
@@ -170,8 +211,43 @@ void TMessageForm::showEvent(QShowEvent* event) {
     });
 }
 
+// A message dialog holds nothing to type into, so a letter alone may press a button, as the system's
+// message boxes let it; with Alt, where Qt's own access keys have not taken it already, it does the
+// same. A letter that two buttons share ("&Abort", "&All") moves the focus between them instead.
+void TMessageForm::keyPressEvent(QKeyEvent* event) {
+    const Qt::KeyboardModifiers ignored = Qt::AltModifier | Qt::ShiftModifier | Qt::KeypadModifier;
+    QList<QPushButton*> matching;
+    if ((event->modifiers() & ~ignored) == Qt::NoModifier)
+        for (QPushButton* button : findChildren<QPushButton*>()) {
+            // A button without an access letter ("OK") has an empty one, whose key code 0 is also that
+            // of a key press Qt cannot name, such as a composed letter.
+            const QKeySequence letter = QKeySequence::mnemonic(button->text());
+            if (!letter.isEmpty() && letter[0].key() == event->key())
+                matching << button;
+        }
+    if (matching.isEmpty()) {
+        RoleDialog::keyPressEvent(event);
+        return;
+    }
+    event->accept();
+    if (matching.size() == 1) {
+        matching.front()->click();
+        return;
+    }
+    const auto focused = std::find(matching.begin(), matching.end(), focusWidget());
+    const auto next =
+        focused == matching.end() || focused + 1 == matching.end() ? matching.begin() : focused + 1;
+    (*next)->setFocus(Qt::ShortcutFocusReason);
+}
+
 int MessageDialog(std::string_view text, MessageKind kind, MessageButtons buttons, int /*helpContext*/) {
     TMessageForm form(text, kind, buttons);
+    return runModal(form);
+}
+
+int MessageDialogWithDetails(std::string_view text, MessageKind kind, MessageButtons buttons,
+                             const std::vector<std::string>& details) {
+    TMessageForm form(text, kind, buttons, details);
     return runModal(form);
 }
 

@@ -93,7 +93,7 @@ void TconfigFRM::createLegend() {
 }
 
 void TconfigFRM::FormCreate() {
-    cmdBX->setText(toQString(session_.settings.ClientCommand));
+    cmdBX->setText(pathToQString(session_.settings.ClientCommand));
     cftpBX->setChecked(session_.settings.UseAnonymParam);
 }
 
@@ -106,15 +106,14 @@ void TconfigFRM::footerSBClick() {
     const auto chosen = OpenDialog1.run();
     if (!chosen)
         return;
-    // The command is a Windows-1252 text of the settings record, and the path joins it as one.
-    const std::string name = fromQString(pathToQString(*chosen));
-    cmdBX->setText(toQString(appendClientPath(fromQString(cmdBX->text()), name)));
+    // The command is a command line of the system, so the path joins it with its own bytes.
+    cmdBX->setText(pathToQString(appendClientPath(pathFromQString(cmdBX->text()), *chosen)));
 }
 
 void TconfigFRM::Button1Click() {
     const std::string trimmed =
-        confirmClientSettings(session_.settings, fromQString(cmdBX->text()), cftpBX->isChecked());
-    cmdBX->setText(toQString(trimmed));
+        confirmClientSettings(session_.settings, pathFromQString(cmdBX->text()), cftpBX->isChecked());
+    cmdBX->setText(pathToQString(trimmed));
     closeByButton(Accepted);
 }
 

@@ -2,10 +2,12 @@
 
 #include "commands/BookCommands.h"
 #include "commands/ClientLaunch.h"
+#include "commands/ImportSites.h"
 #include "commands/PurgeOld.h"
 #include "commands/SiteEditing.h"
 #include "commands/SiteInformation.h"
 #include "commands/SiteSelection.h"
+#include "commands/StartBounds.h"
 #include "ui/InputPrompt.h"
 #include "ui/MessageDialog.h"
 #include "ui/aboutUnit.h"
@@ -34,16 +36,32 @@
 #include <QScreen>
 #include <QSessionManager>
 #include <QSignalBlocker>
+#include <QStyle>
 #include <QTimer>
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <vector>
 
 namespace portolan {
 
 namespace {
 
-constexpr QSize designOuterSize(270, 217);
+constexpr QSize designOuterSize(designOuterWidth, designOuterHeight);
+
+// The areas of the screens that windows may take, the primary screen's first.
+std::vector<WindowBounds> screenAreas() {
+    const QScreen* primary = QGuiApplication::primaryScreen();
+    QList<QScreen*> screens = QGuiApplication::screens();
+    std::stable_partition(screens.begin(), screens.end(),
+                          [&](const QScreen* screen) { return screen == primary; });
+    std::vector<WindowBounds> areas;
+    for (const QScreen* screen : screens) {
+        const QRect area = screen->availableGeometry();
+        areas.push_back({area.left(), area.top(), area.width(), area.height()});
+    }
+    return areas;
+}
 
 const char* controlName(SiteControl control) {
     switch (control) {
@@ -67,7 +85,13 @@ TmainFRM::TmainFRM(Session& session, std::optional<std::string> startupFile, QWi
     : QMainWindow(parent), session_(session), startupFile_(std::move(startupFile)),
       OpenDialog1(this, "OpenDialog1", "Open a site file", "Portolan files (*.ptn)", "ptn",
                   FileRole::OpenExisting),
-      SaveDialog1(this, "SaveDialog1", "Save a site file", "Portolan files (*.ptn)", "ptn", FileRole::Save) {
+      SaveDialog1(this, "SaveDialog1", "Save a site file", "Portolan files (*.ptn)", "ptn", FileRole::Save),
+      ImportDialog1(
+          this, "ImportDialog1", "Import sites",
+          "All site lists (sitemanager.xml *.xml WinSCP.ini *.ini *.csv *.ptn);;"
+          "FileZilla site manager (sitemanager.xml *.xml);;WinSCP configuration (WinSCP.ini *.ini);;"
+          "CSV (*.csv);;Portolan site files (*.ptn);;All files (*)",
+          "", FileRole::OpenExisting) {
     setObjectName("mainFRM");
     setWindowTitle("Portolan - untitled");
 
@@ -137,6 +161,7 @@ void TmainFRM::createActions() {
     addMenuItem(File1, "Open1", "&Open", [this] { openSiteFile(session_, *this); });
     addMenuItem(File1, "Save1", "&Save", [this] { saveSiteFile(session_, *this); });
     addMenuItem(File1, "SaveAs1", "Save &As", [this] { saveasSiteFile(session_, *this); });
+    addMenuItem(File1, "Import1", "&Import...", [this] { importSites(session_, *this); });
     separator(File1, "N1");
     addMenuItem(File1, "Exit1", "&Exit", [this] { close(); });
 
@@ -234,8 +259,12 @@ void TmainFRM::createStatusBar() {
 void TmainFRM::applyStartBounds() {
     const Settings& stored = session_.settings;
     if (session_.settingsRead) {
-        move(stored.Left, stored.Top);
-        wantedOuterSize_ = QSize(stored.Width, stored.Height);
+        // Bounds from another screen setup, or from any program, are made usable first.
+        const WindowBounds bounds =
+            usableStartBounds({stored.Left, stored.Top, stored.Width, stored.Height}, screenAreas(),
+                              style()->pixelMetric(QStyle::PM_TitleBarHeight));
+        move(bounds.Left, bounds.Top);
+        wantedOuterSize_ = QSize(bounds.Width, bounds.Height);
     } else {
         wantedOuterSize_ = designOuterSize;
     }
@@ -345,6 +374,11 @@ int TmainFRM::MessageDialog(std::string_view text, MessageKind kind, MessageButt
     return portolan::MessageDialog(text, kind, buttons, 0);
 }
 
+int TmainFRM::MessageDialogWithDetails(std::string_view text, MessageKind kind, MessageButtons buttons,
+                                       const std::vector<std::string>& details) {
+    return portolan::MessageDialogWithDetails(text, kind, buttons, details);
+}
+
 void TmainFRM::beep() {
     QApplication::beep();
 }
@@ -362,6 +396,10 @@ std::optional<std::string> TmainFRM::runFileDialog(FileDialog dialog) {
         return SaveDialog1.run();
     case FileDialog::ExportTarget:
         return windows_.exportFRM->runSaveDialog();
+    case FileDialog::Import:
+        ImportDialog1.setStartFolder(
+            pathToQString(importStartFolder(session_.places, session_.SiteFileName)));
+        return ImportDialog1.run();
     }
     return std::nullopt;
 }

@@ -11,6 +11,7 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <vector>
 
 class QAction;
 class QKeyEvent;
@@ -41,7 +42,8 @@ struct SecondaryWindows {
 class TmainFRM : public QMainWindow, public UserInterface {
     Q_OBJECT
 public:
-    // Reads the settings file into the session and takes the stored bounds, or the design size.
+    // Reads the settings file into the session and takes the stored bounds as usableStartBounds makes
+    // them fit the screens, or the design size.
     // startupFile is the first command-line argument, opened when the window is first shown.
     TmainFRM(Session& session, std::optional<std::string> startupFile, QWidget* parent = nullptr);
     ~TmainFRM() override;
@@ -59,6 +61,8 @@ public:
 
     // UserInterface
     int MessageDialog(std::string_view text, MessageKind kind, MessageButtons buttons) override;
+    int MessageDialogWithDetails(std::string_view text, MessageKind kind, MessageButtons buttons,
+                                 const std::vector<std::string>& details) override;
     void beep() override;
     std::optional<std::string> InputQuery(std::string_view caption, std::string_view prompt,
                                           std::string_view proposed) override;
@@ -111,6 +115,7 @@ private:
     QTimer* Timer1 = nullptr;
     FileDialogOnDemand OpenDialog1;
     FileDialogOnDemand SaveDialog1;
+    FileDialogOnDemand ImportDialog1;
     std::map<QString, QAction*> actions_;
     std::map<QString, QWidget*> buttons_;
 

@@ -12,10 +12,12 @@ Needs Debian's xvfb, openbox, xdotool, x11-utils, dbus, at-spi2-core and python3
 Debian's own /usr/bin/python3, which has pyatspi.
 """
 
+import datetime
 import os
 import random
 import shutil
 import signal
+import struct
 import subprocess
 import sys
 import tempfile
@@ -204,13 +206,18 @@ class Desktop:
 
 
 class Program:
-    """A copy of portolan in a folder of its own: its settings file stays there."""
+    """A copy of portolan in a folder of its own: its settings file stays there, and starts as the given
+    record when there is one."""
 
-    def __init__(self, desktop, binary, arguments=()):
+    def __init__(self, desktop, binary, arguments=(), settings=None):
         self.desktop = desktop
         folder = tempfile.mkdtemp(dir=desktop.work, prefix="program-")
         copy = os.path.join(folder, "portolan")
         shutil.copy2(binary, copy)
+        self.settings = os.path.join(folder, "prtln.cfg")
+        if settings is not None:
+            with open(self.settings, "wb") as file:
+                file.write(settings)
         self.log = os.path.join(folder, "output.log")
         with open(self.log, "w") as log:
             self.process = desktop.spawn([copy, *arguments], cwd=folder, stderr=log)
@@ -397,6 +404,17 @@ def keyboard_scenario(desktop, binary, suite):
         confirm = program.window("Confirm")
         question = "".join(reader.texts_in("Confirm"))
         suite.check("Exit asks the close question", question.startswith(" has been changed"), question)
+        # Each refusal is proven by the next Exit, which asks again in the same program.
+        for answer, label in (("alt+F4", "closing the close question through the window manager"),
+                              ("n", '"n" alone on the close question')):
+            desktop.await_focus(confirm, "the close question")
+            desktop.key(answer)
+            program.gone("Confirm")
+            desktop.await_focus(main, "the main window")
+            desktop.key("alt+f", "e")
+            confirm = program.window("Confirm")
+            suite.check(f"{label} keeps the program running with its changes", program.process.poll() is None,
+                        f"exit code {program.process.returncode}")
         desktop.await_focus(confirm, "the close question")
         desktop.key("Return")  # Yes
         wait_for("the program to end", lambda: program.process.poll() is not None)
@@ -506,6 +524,145 @@ def book_scenario(desktop, binary, suite):
         program.stop()
 
 
+def bounds_scenario(desktop, binary, suite):
+    """A settings file holding the largest size opens a window on the screen that answers its menu at
+    once, and the bounds written back are the window's own."""
+    largest = 2 ** 31 - 1
+    program = Program(desktop, binary, settings=struct.pack("<4i", 100, 80, largest, largest) + bytes(132))
+    try:
+        main = program.window("Portolan - untitled")
+        outer = desktop.settled_frame(main)["outer"]
+        suite.check("the largest stored size gives a window that lies on the screen",
+                    outer[0] >= 0 and outer[1] >= 0 and outer[0] + outer[2] <= SCREEN[0]
+                    and outer[1] + outer[3] <= SCREEN[1], f"outer {outer}")
+        desktop.run(["xdotool", "windowactivate", "--sync", str(main)])
+        asked = time.monotonic()
+        desktop.key("alt+f", "o")
+        dialog = program.window("Open a site file")
+        answered = time.monotonic() - asked
+        suite.check("its menu answers at once", answered < 3, f"{answered:.1f} s")
+        desktop.await_focus(dialog, "the open dialog")
+        desktop.key("Escape")
+        program.gone("Open a site file")
+        desktop.await_focus(main, "the main window")
+        desktop.key("alt+f", "e")
+        wait_for("the program to end", lambda: program.process.poll() is not None)
+        with open(program.settings, "rb") as file:
+            stored = struct.unpack("<4i", file.read(16))
+        suite.check("the bounds written back are the window's own", stored == outer, f"{stored}, outer {outer}")
+    except Exception:
+        print(program.output())
+        raise
+    finally:
+        program.stop()
+
+
+def site_record(description="", address="", port="", anonymous=False, user="", password="", directory="",
+                script="", day=0.0):
+    """One active record of a site file, every text stored as a length byte and its characters."""
+    record = bytearray(476)
+    record[0] = 1
+    for offset, capacity, text in ((1, 128, description), (130, 30, address), (161, 5, port), (168, 20, user),
+                                   (189, 20, password), (210, 128, directory), (339, 128, script)):
+        data = text.encode("cp1252")
+        assert len(data) <= capacity
+        record[offset] = len(data)
+        record[offset + 1:offset + 1 + len(data)] = data
+    record[167] = 1 if anonymous else 0
+    record[468:476] = struct.pack("<d", day)
+    return bytes(record)
+
+
+def import_scenario(desktop, binary, suite):
+    """File > Import... by keyboard: the dialog opens in FileZilla's settings folder, where the file's bare
+    name is typed; Enter on the summary answers Yes; Save As writes a book that holds the sites' bytes."""
+    folder = os.path.join(desktop.env["XDG_CONFIG_HOME"], "filezilla")
+    os.makedirs(folder, exist_ok=True)
+    with open(os.path.join(folder, "sitemanager.xml"), "w", encoding="utf-8") as sites:
+        sites.write("""<?xml version="1.0" encoding="UTF-8"?>
+<FileZilla3 version="3.63.1" platform="*nix">
+\t<Servers>
+\t\t<Server>
+\t\t\t<Host>ftp.example.org</Host>
+\t\t\t<Port>21</Port>
+\t\t\t<Protocol>0</Protocol>
+\t\t\t<User>anonymous</User>
+\t\t\t<Logontype>0</Logontype>
+\t\t\t<Name>Mirror</Name>
+\t\t\t<RemoteDir>1 0 3 pub</RemoteDir>
+\t\t</Server>
+\t\t<Folder expanded="1">Work
+\t\t\t<Server>
+\t\t\t\t<Host>files.example.com</Host>
+\t\t\t\t<Port>2121</Port>
+\t\t\t\t<Protocol>4</Protocol>
+\t\t\t\t<User>me</User>
+\t\t\t\t<Pass encoding="base64">c8OpY3JldA==</Pass>
+\t\t\t\t<Logontype>1</Logontype>
+\t\t\t\t<Name>Caf\u00e9 files</Name>
+\t\t\t\t<RemoteDir>1 0 4 home 8 my files</RemoteDir>
+\t\t\t</Server>
+\t\t</Folder>
+\t</Servers>
+</FileZilla3>
+""")
+    program = Program(desktop, binary)
+    try:
+        reader = ScreenReader(desktop, program.process.pid)
+        main = program.window("Portolan - untitled")
+        desktop.run(["xdotool", "windowactivate", "--sync", str(main)])
+        desktop.await_focus(main, "the main window")
+
+        def focused_name_box():
+            return reader.find_all(lambda n: reader.role(n) == "text" and n.name == "File name:"
+                                   and n.getState().contains(reader.pyatspi.STATE_FOCUSED))
+
+        desktop.key("alt+f", "i")
+        dialog = program.window("Import sites")
+        desktop.await_focus(dialog, "the import dialog")
+        wait_for("the import dialog's name box to have the focus", focused_name_box)
+        desktop.type("sitemanager.xml")  # no folder: the dialog's own
+        desktop.key("Return")
+        confirm = program.window("Confirm")
+        texts = reader.texts_in("Confirm")
+        summary = "sitemanager.xml holds 2 sites: 2 will be added. Add them to the book?"
+        suite.check("the import dialog opens in FileZilla's folder and the summary counts the sites",
+                    summary in texts, texts)
+        lists = reader.find_all(lambda n: reader.role(n) in ("list", "list box") and n.name == "Details")
+        entries = [item.name for item in lists[0]] if lists else []
+        suite.check("the summary's details list each site", entries == ["Mirror: added", "Caf\u00e9 files: added"],
+                    entries)
+        desktop.await_focus(confirm, "the summary")
+        desktop.key("Return")  # Yes
+        program.gone("Confirm")
+        desktop.await_focus(main, "the main window")
+
+        saved = os.path.join(desktop.work, "imported.ptn")
+        desktop.key("alt+f", "a")
+        dialog = program.window("Save a site file")
+        desktop.await_focus(dialog, "the save dialog")
+        wait_for("the save dialog's name box to have the focus", focused_name_box)
+        desktop.type(saved)
+        desktop.key("Return")
+        program.gone("Save a site file")
+        wait_for("the book to be saved", lambda: os.path.exists(saved))
+        today = float((datetime.date.today() - datetime.date(1899, 12, 30)).days)
+        expected = (site_record("Mirror", "ftp.example.org", "21", True, "anonymous", "", "/pub", day=today)
+                    + site_record("Caf\u00e9 files", "files.example.com", "2121", False, "me", "s\u00e9cret",
+                                  "/home/my files", day=today)
+                    + bytes(476 * 199))
+        with open(saved, "rb") as book:
+            written = book.read()
+        suite.check("the saved book holds the imported sites byte for byte", written == expected,
+                    f"{len(written)} bytes, first difference at "
+                    f"{next((i for i, (a, b) in enumerate(zip(written, expected)) if a != b), None)}")
+    except Exception:
+        print(program.output())
+        raise
+    finally:
+        program.stop()
+
+
 def main():
     if len(sys.argv) != 2:
         print(__doc__)
@@ -519,6 +676,8 @@ def main():
         desktop.start()
         suite.case("keyboard scenario", lambda: keyboard_scenario(desktop, binary, suite))
         suite.case("book scenario", lambda: book_scenario(desktop, binary, suite))
+        suite.case("bounds scenario", lambda: bounds_scenario(desktop, binary, suite))
+        suite.case("import scenario", lambda: import_scenario(desktop, binary, suite))
     except Exception as error:
         suite.failed += 1
         print(f"not ok - the desktop could not be set up: {error}")

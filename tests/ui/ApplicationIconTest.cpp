@@ -3,6 +3,7 @@
 
 #include <QFile>
 #include <QGuiApplication>
+#include <QImageReader>
 #include <QWidget>
 #include <QtTest>
 
@@ -30,6 +31,7 @@ class ApplicationIconTest : public QObject {
 private slots:
     void theIconHasItsFiveSizes();
     void theSmallestSizeIsTheHandDrawnPixelMap();
+    void everySizeHoldsThePixelsOfItsPng();
     void everyWindowCarriesItAndNamesTheDesktopEntry();
 };
 
@@ -49,6 +51,20 @@ void ApplicationIconTest::theSmallestSizeIsTheHandDrawnPixelMap() {
     QCOMPARE(image.pixel(7, 2), qRgb(0xa4, 0x16, 0x1a)); // the north point, its shaded half
     QCOMPARE(image.pixel(8, 2), qRgb(0xe5, 0x38, 0x3b)); // and its lit half
     QCOMPARE(image.pixel(2, 3), qRgb(0x45, 0x7b, 0x9d)); // a rhumb line
+}
+
+// The raw pixels that the program carries are those of the PNGs that the desktop's icon theme gets.
+void ApplicationIconTest::everySizeHoldsThePixelsOfItsPng() {
+    const QIcon icon = applicationIcon();
+    for (const int size : {16, 24, 32, 48, 64}) {
+        QImageReader png(QStringLiteral(ICON_FOLDER "/%1.png").arg(size), "png");
+        png.setAutoDetectImageFormat(false);
+        const QImage expected = png.read().convertToFormat(QImage::Format_ARGB32_Premultiplied);
+        QCOMPARE(expected.size(), QSize(size, size));
+        const QImage carried =
+            icon.pixmap(QSize(size, size)).toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied);
+        QVERIFY2(carried == expected, qPrintable(QStringLiteral("%1 px").arg(size)));
+    }
 }
 
 void ApplicationIconTest::everyWindowCarriesItAndNamesTheDesktopEntry() {

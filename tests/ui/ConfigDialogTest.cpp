@@ -1,5 +1,6 @@
 #include "support/MainWindowFixture.h"
 #include "support/ModalAnswer.h"
+#include "support/RecordedLaunch.h"
 #include "support/WindowDriving.h"
 
 #include "book/SettingsFile.h"
@@ -15,6 +16,7 @@
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPushButton>
 #include <QScreen>
 #include <QTest>
@@ -87,6 +89,7 @@ private slots:
     void browseAppendsTheChosenPath_data();
     void browseAppendsTheChosenPath();
     void cancelledBrowseChangesNothingAndTheLastNameIsOffered();
+    void aBrowsedClientKeepsItsLettersUpToTheLaunch();
     void dialogIsPlacedBesideTheMainWindowOnEveryShowing();
     void dialogNeedsOnlyTheSessionAndItsPlacement();
     void enterEscapeAndCloseBoxDoNothing_data();
@@ -241,6 +244,7 @@ void ConfigDialogTest::controlsAreFilledFromTheStoredSettingsOnce_data() {
     QTest::newRow("no settings file") << false << "" << false;
     QTest::newRow("stored command and option") << true << "cuteftp %a -u %u" << true;
     QTest::newRow("stored command only") << true << "ftp %a %p" << false;
+    QTest::newRow("stored command in another script") << true << QString::fromUtf8("/opt/клиент/ftp %a") << false;
     // clang-format on
 }
 
@@ -250,7 +254,7 @@ void ConfigDialogTest::controlsAreFilledFromTheStoredSettingsOnce() {
     QFETCH(bool, useAnonym);
     MainWindowFixture fixture;
     if (settingsFile)
-        startWithSettings(fixture, fromQString(command), useAnonym);
+        startWithSettings(fixture, pathFromQString(command), useAnonym);
     else
         fixture.start();
     // Values changed after start-up do not reach the controls: they were filled when it was created.
@@ -292,7 +296,7 @@ void ConfigDialogTest::okTrimsAndStoresTheCommandAndOption() {
         QVERIFY(!dialog.isVisible());
         QCOMPARE(command->text(), stored);
     }));
-    QCOMPARE(toQString(fixture.session.settings.ClientCommand), stored);
+    QCOMPARE(pathToQString(fixture.session.settings.ClientCommand), stored);
     QVERIFY(fixture.session.settings.UseAnonymParam);
     QVERIFY(!QFile::exists(QString::fromStdString(settingsFilePath(fixture.places.folder))));
     const Shown shown = nextShowing(fixture);
@@ -353,12 +357,12 @@ void ConfigDialogTest::browseAppendsTheChosenPath() {
     QVERIFY(inModalDialog(configureByMenu(fixture), "Button2", [&](QDialog& dialog) {
         commandBox(dialog)->setText(before);
         auto answered = browse(dialog, "footerSB",
-                               [&](QFileDialog& files) { typeFileName(&files, fromQString(chosen)); });
+                               [&](QFileDialog& files) { typeFileName(&files, pathFromQString(chosen)); });
         QVERIFY(*answered);
         QCOMPARE(commandBox(dialog)->text(), expected);
         clickButton(&dialog, "Button1");
     }));
-    QCOMPARE(toQString(fixture.session.settings.ClientCommand), expected);
+    QCOMPARE(pathToQString(fixture.session.settings.ClientCommand), expected);
 }
 
 void ConfigDialogTest::cancelledBrowseChangesNothingAndTheLastNameIsOffered() {
@@ -369,7 +373,7 @@ void ConfigDialogTest::cancelledBrowseChangesNothingAndTheLastNameIsOffered() {
     QVERIFY(inModalDialog(configureByMenu(fixture), "Button2", [&](QDialog& dialog) {
         commandBox(dialog)->setText("client ");
         QVERIFY(*browse(dialog, "footerSB",
-                        [&](QFileDialog& files) { typeFileName(&files, fromQString(chosen)); }));
+                        [&](QFileDialog& files) { typeFileName(&files, pathFromQString(chosen)); }));
         QVERIFY(*browse(dialog, "footerSB", [&](QFileDialog& files) {
             offered = files.selectedFiles();
             pressKey(&files, Qt::Key_Escape);
@@ -377,6 +381,47 @@ void ConfigDialogTest::cancelledBrowseChangesNothingAndTheLastNameIsOffered() {
         QCOMPARE(commandBox(dialog)->text(), "client " + chosen);
     }));
     QCOMPARE(offered, QStringList({chosen}));
+}
+
+// A client in a folder named in another script: the browsed path keeps its letters in the box, in the
+// settings file and in the launch, where a site's Windows-1252 description joins it.
+void ConfigDialogTest::aBrowsedClientKeepsItsLettersUpToTheLaunch() {
+    MainWindowFixture first;
+    first.start();
+    const QString folder = first.folder.filePath(QString::fromUtf8("клиент"));
+    QVERIFY(QDir().mkpath(folder));
+    const QString client = folder + "/ftp";
+    QVERIFY(QFile::link(QStringLiteral(ARGUMENT_RECORDER), client));
+    QVERIFY(inModalDialog(configureByMenu(first), "Button2", [&](QDialog& dialog) {
+        QVERIFY(*browse(dialog, "footerSB",
+                        [&](QFileDialog& files) { typeFileName(&files, pathFromQString(client)); }));
+        QTest::keyClick(commandBox(dialog), Qt::Key_End);
+        QTest::keyClicks(commandBox(dialog), " %d");
+        QCOMPARE(commandBox(dialog)->text(), client + " %d");
+        clickButton(&dialog, "Button1");
+    }));
+    const std::string command = pathFromQString(client) + " %d";
+    QCOMPARE(first.session.settings.ClientCommand, command);
+    QVERIFY(first.window->close()); // writes the settings file
+    const std::string stored = settingsFilePath(first.places.folder);
+    QCOMPARE(fileBytes(stored).substr(16, 1 + command.size()), static_cast<char>(command.size()) + command);
+
+    // The next run reads it back, shows it, and starts the client for a site.
+    MainWindowFixture second;
+    QVERIFY(QFile::copy(pathToQString(stored), pathToQString(settingsFilePath(second.places.folder))));
+    writeBook(second.path("book.ptn"), {{"B\xfc"
+                                         "cher",
+                                         "ftp.example.com", "21", "", "", "", "", false}});
+    second.start(second.path("book.ptn"));
+    QCOMPARE(nextShowing(second).command, client + " %d");
+    QListWidget* list = second.siteBox();
+    const QPoint at = list->visualItemRect(list->item(0)).center();
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
+    QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
+    QCOMPARE(second.launcher.commandLines.size(), std::size_t(1));
+    QCOMPARE(argumentsOfLaunch(second.launcher.commandLines[0], second.folder),
+             std::vector<std::string>{"B\xc3\xbc"
+                                      "cher"});
 }
 
 void ConfigDialogTest::dialogIsPlacedBesideTheMainWindowOnEveryShowing() {
@@ -419,7 +464,7 @@ void ConfigDialogTest::dialogNeedsOnlyTheSessionAndItsPlacement() {
                                       clickButton(&open, "Button1");
                                   }
                               }));
-    QCOMPARE(toQString(fixture.session.settings.ClientCommand), QStringLiteral("ftp %a %p"));
+    QCOMPARE(pathToQString(fixture.session.settings.ClientCommand), QStringLiteral("ftp %a %p"));
 }
 
 void ConfigDialogTest::enterEscapeAndCloseBoxDoNothing_data() {

@@ -13,6 +13,7 @@
 #include <QDialog>
 #include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -26,6 +27,7 @@
 #include <QTest>
 #include <QToolButton>
 
+#include <climits>
 #include <fstream>
 
 using namespace portolan;
@@ -60,7 +62,8 @@ class MainWindowTest : public QObject {
     Q_OBJECT
 private slots:
     void opensUntitledAtTheDesignSize();
-    void opensAtTheStoredBounds();
+    void opensAtTheStoredBoundsMadeUsable_data();
+    void opensAtTheStoredBoundsMadeUsable();
     void createsTheFourHiddenDialogsOnTop();
     void menuItemsHaveTheirCaptionsShortcutsAndStates_data();
     void menuItemsHaveTheirCaptionsShortcutsAndStates();
@@ -97,6 +100,7 @@ private slots:
     void statusBarIs19PixelsInsideTheWindow();
     void saveOffersAnEmptyName();
     void everyControlHasAnAccessibleName();
+    void anEntryGivesBackEveryByteOfItsDescription();
 };
 
 void MainWindowTest::opensUntitledAtTheDesignSize() {
@@ -114,16 +118,41 @@ void MainWindowTest::opensUntitledAtTheDesignSize() {
     QCOMPARE(fixture.window->findChild<QWidget*>("Panel1")->height(), 41);
 }
 
-void MainWindowTest::opensAtTheStoredBounds() {
+void MainWindowTest::opensAtTheStoredBoundsMadeUsable_data() {
+    QTest::addColumn<int>("left");
+    QTest::addColumn<int>("top");
+    QTest::addColumn<int>("width");
+    QTest::addColumn<int>("height");
+    QTest::addColumn<QRect>("expected");
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    // clang-format off
+    QTest::newRow("bounds that fit") << 140 << 90 << 333 << 288 << QRect(140, 90, 333, 288);
+    QTest::newRow("the largest size") << 140 << 90 << INT_MAX << INT_MAX << screen;
+    QTest::newRow("negative size") << 140 << 90 << -5 << -7 << QRect(140, 90, 270, 217);
+    QTest::newRow("far off to the left and top") << -5000 << -4000 << 333 << 288
+                                                 << QRect(screen.topLeft(), QSize(333, 288));
+    QTest::newRow("off to the right") << screen.right() + 500 << 90 << 333 << 288
+                                      << QRect(screen.right() + 1 - 333, 90, 333, 288);
+    // clang-format on
+}
+
+// Stored bounds that fit are used exactly; others, from another screen setup or any program, give a
+// window that lies on the screen.
+void MainWindowTest::opensAtTheStoredBoundsMadeUsable() {
+    QFETCH(int, left);
+    QFETCH(int, top);
+    QFETCH(int, width);
+    QFETCH(int, height);
+    QFETCH(QRect, expected);
     MainWindowFixture fixture;
     Settings stored;
-    stored.Left = 140;
-    stored.Top = 90;
-    stored.Width = 333;
-    stored.Height = 288;
+    stored.Left = left;
+    stored.Top = top;
+    stored.Width = width;
+    stored.Height = height;
     writeSettingsFile(fixture.places.folder, stored);
     fixture.start();
-    QCOMPARE(fixture.window->frameGeometry(), QRect(140, 90, 333, 288));
+    QCOMPARE(fixture.window->frameGeometry(), expected);
 }
 
 void MainWindowTest::createsTheFourHiddenDialogsOnTop() {
@@ -426,11 +455,11 @@ void MainWindowTest::saveAsWritesUnderTheNewName() {
         offeredFolder = qobject_cast<QFileDialog*>(dialog)->directory().absolutePath();
         pressKey(dialog, Qt::Key_Escape);
     });
-    fixture.trigger("SaveAs1"); // cancelled: the current file is written all the same
+    fixture.trigger("SaveAs1"); // cancelled: nothing is written
     QVERIFY(*cancelled);
     QCOMPARE(offeredName, QStringLiteral("copy.ptn")); // the last choice, in its own folder
     QCOMPARE(offeredFolder, QDir(fixture.folder.path()).absolutePath());
-    QCOMPARE(fileBytes(fixture.path("copy.ptn")), original);
+    QVERIFY(!QFileInfo::exists(QString::fromStdString(fixture.path("copy.ptn"))));
 }
 
 // A name with letters that Windows-1252 lacks is the system's own name: the file dialog takes it, the
@@ -727,9 +756,12 @@ void MainWindowTest::statusBarIs19PixelsInsideTheWindow() {
         QVERIFY2(bar->rect().contains(fixture.statusPanel(panel)->geometry()),
                  qPrintable(QString::number(panel)));
     QCOMPARE(fixture.statusPanel(0)->x(), 0);
-    QCOMPARE(fixture.statusPanel(1)->geometry().right() + 1, grip->x()); // panel 1 reaches the grip
+    // Panel 1 reaches the bar's right end, with the grip drawn over its corner.
+    QCOMPARE(fixture.statusPanel(1)->geometry().right(), bar->rect().right());
+    QVERIFY(fixture.statusPanel(1)->geometry().contains(grip->geometry()));
+    QVERIFY(bar->children().indexOf(grip) > bar->children().indexOf(fixture.statusPanel(1)));
     fixture.window->resize(400, 300);
-    QTRY_COMPARE(fixture.statusPanel(1)->geometry().right() + 1, grip->x());
+    QTRY_COMPARE(fixture.statusPanel(1)->geometry().right(), bar->rect().right());
     QCOMPARE(bar->height(), 19);
 }
 
@@ -788,6 +820,22 @@ void MainWindowTest::everyControlHasAnAccessibleName() {
     fixture.trigger("PurgeOld1");
     QVERIFY(*prompted);
     QCOMPARE(promptName, QStringLiteral("Specify cut-off date:"));
+}
+
+void MainWindowTest::anEntryGivesBackEveryByteOfItsDescription() {
+    // All 128 upper bytes, the five that Windows-1252 leaves undefined among them, in a description of
+    // the full 128 characters: the entry finds its slot by these bytes.
+    std::string description;
+    for (int byte = 0x80; byte <= 0xFF; ++byte)
+        description.push_back(static_cast<char>(byte));
+    MainWindowFixture fixture;
+    writeBook(fixture.path("book.ptn"), {{description, "ftp.example.com", "21", "", "", "/pub", "", true}});
+    fixture.start(fixture.path("book.ptn"));
+    QListWidget* list = fixture.siteBox();
+    list->setFocus();
+    QTest::keyClick(list, Qt::Key_Down);
+    QCOMPARE(fixture.statusPanel(1)->text(), QStringLiteral("ftp.example.com 21 /pub"));
+    QCOMPARE(fixture.session.book.CurrentSite.Description.text(), description);
 }
 
 QTEST_MAIN(MainWindowTest)

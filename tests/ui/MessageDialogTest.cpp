@@ -69,6 +69,10 @@ private slots:
     void eachButtonAnswers();
     void enterPressesTheFocusedButton();
     void spacePressesTheFocusedButton();
+    void accessLettersPressTheirButtons_data();
+    void accessLettersPressTheirButtons();
+    void aSharedAccessLetterMovesTheFocus();
+    void aKeyWithoutACodePressesNothing();
     void captionAndIconByKind_data();
     void captionAndIconByKind();
     void isAFixedModalDialogWithCloseBox();
@@ -231,6 +235,89 @@ void MessageDialogTest::spacePressesTheFocusedButton() {
             closeByCloseBox(dialog);
     });
     QCOMPARE(got, int(AnswerNo));
+}
+
+void MessageDialogTest::accessLettersPressTheirButtons_data() {
+    QTest::addColumn<int>("buttons");
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("modifiers");
+    QTest::addColumn<int>("answer");
+    const int none = Qt::NoModifier;
+    const int alt = Qt::AltModifier;
+    const int shift = Qt::ShiftModifier;
+    const int ctrl = Qt::ControlModifier;
+    // clang-format off
+    QTest::newRow("n")                   << 3    << int(Qt::Key_N) << none  << 7;
+    QTest::newRow("Alt+n")               << 3    << int(Qt::Key_N) << alt   << 7;
+    QTest::newRow("y")                   << 3    << int(Qt::Key_Y) << none  << 6;
+    QTest::newRow("Shift+y")             << 3    << int(Qt::Key_Y) << shift << 6;
+    QTest::newRow("y of Yes Cancel")     << 9    << int(Qt::Key_Y) << none  << 6;
+    QTest::newRow("a of Abort")          << 0x70 << int(Qt::Key_A) << none  << 3;
+    QTest::newRow("r of Retry")          << 0x70 << int(Qt::Key_R) << none  << 4;
+    QTest::newRow("Alt+i of Ignore")     << 0x70 << int(Qt::Key_I) << alt   << 5;
+    QTest::newRow("Ctrl+n")              << 3    << int(Qt::Key_N) << ctrl  << noAnswer;
+    QTest::newRow("c: Cancel has none")  << 9    << int(Qt::Key_C) << none  << noAnswer;
+    QTest::newRow("o: OK has none")      << 12   << int(Qt::Key_O) << none  << noAnswer;
+    QTest::newRow("x: no button's")      << 3    << int(Qt::Key_X) << none  << noAnswer;
+    // clang-format on
+}
+
+// Typed on the focused button, as a person does. A press through Qt's own access keys comes after a
+// short animation, so the dialog is given a moment to close.
+void MessageDialogTest::accessLettersPressTheirButtons() {
+    QFETCH(int, buttons);
+    QFETCH(int, key);
+    QFETCH(int, modifiers);
+    QFETCH(int, answer);
+    bool stayedOpen = false;
+    const int got = answerDialog(static_cast<MessageButtons>(buttons), [&](QWidget* dialog) {
+        QTest::keyClick(dialog->focusWidget(), static_cast<Qt::Key>(key), Qt::KeyboardModifiers(modifiers));
+        stayedOpen = !QTest::qWaitFor([&] { return !dialog->isVisible(); }, 400);
+        if (stayedOpen)
+            closeByCloseBox(dialog);
+    });
+    if (answer == noAnswer) {
+        QVERIFY2(stayedOpen, "the key closed the dialog");
+    } else {
+        QVERIFY2(!stayedOpen, "the key left the dialog open");
+        QCOMPARE(got, answer);
+    }
+}
+
+// "&Abort" and "&All" share their letter: it moves the focus between them and presses neither.
+void MessageDialogTest::aSharedAccessLetterMovesTheFocus() {
+    QStringList focused;
+    bool stayedOpen = false;
+    answerDialog(0xff, [&](QWidget* dialog) {
+        for (int press = 0; press < 3; ++press) {
+            QTest::keyClick(dialog->focusWidget(), Qt::Key_A);
+            focused << dialog->focusWidget()->objectName();
+        }
+        stayedOpen = dialog->isVisible();
+        closeByCloseBox(dialog);
+    });
+    QVERIFY(stayedOpen);
+    QCOMPARE(focused, QStringList({"Abort", "All", "Abort"}));
+}
+
+// A letter composed from several keys, or a key that Qt does not know, comes with no key code at all:
+// it is no button's access letter, also not of the buttons that have none ("OK", "Cancel").
+void MessageDialogTest::aKeyWithoutACodePressesNothing() {
+    for (const MessageButtons buttons : {button::OK, MessageButtons(button::OK | button::Cancel)}) {
+        QString focused;
+        bool stayedOpen = false;
+        answerDialog(buttons, [&](QWidget* dialog) {
+            QWidget* before = dialog->focusWidget();
+            QKeyEvent composed(QEvent::KeyPress, 0, Qt::NoModifier, QStringLiteral("\u00e9"));
+            QApplication::sendEvent(before, &composed);
+            stayedOpen = !QTest::qWaitFor([&] { return !dialog->isVisible(); }, 400);
+            focused = dialog->focusWidget() == before ? "unchanged" : "moved";
+            if (stayedOpen)
+                closeByCloseBox(dialog);
+        });
+        QVERIFY2(stayedOpen, "the key closed the dialog");
+        QCOMPARE(focused, QStringLiteral("unchanged"));
+    }
 }
 
 void MessageDialogTest::captionAndIconByKind_data() {

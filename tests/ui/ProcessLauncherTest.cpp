@@ -1,6 +1,8 @@
-#include "ui/platform/ProcessLauncher.h"
+#include "support/RecordedLaunch.h"
+
 #include "book/SiteBook.h"
 #include "commands/ClientLaunch.h"
+#include "ui/platform/ProcessLauncher.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -10,29 +12,11 @@
 #include <vector>
 
 using namespace portolan;
+using portolan::test::argumentsOfLaunch;
 
 namespace {
 
 const std::string recorder = ARGUMENT_RECORDER;
-
-// Starts commandLine with the real launcher and returns the arguments that the started program got.
-std::vector<std::string> argumentsOfLaunch(const std::string& commandLine, const QTemporaryDir& folder) {
-    const QString record = folder.filePath("arguments");
-    qputenv("PORTOLAN_RECORD_ARGUMENTS", record.toLocal8Bit());
-    ProcessLauncher().WinExec(commandLine);
-    if (!QTest::qWaitFor([&] { return QFile::exists(record); }, 5000))
-        return {"<not started>"};
-    QFile file(record);
-    file.open(QIODevice::ReadOnly);
-    const QByteArray bytes = file.readAll();
-    file.close();
-    QFile::remove(record);
-    std::vector<std::string> arguments;
-    for (const QByteArray& argument : bytes.split('\0'))
-        arguments.emplace_back(argument.constData(), argument.size());
-    arguments.pop_back(); // after the last NUL
-    return arguments;
-}
 
 using Arguments = std::vector<std::string>;
 
@@ -56,6 +40,7 @@ void ProcessLauncherTest::startsTheProgramWithTheWordsAsArguments_data() {
     QTest::newRow("none") << "" << Arguments{};
     QTest::newRow("words split at blanks") << "ftp.example.com  21 /pub" << Arguments{"ftp.example.com", "21", "/pub"};
     QTest::newRow("quotes group words") << "\"My Site\" x" << Arguments{"My Site", "x"};
+    QTest::newRow("letters of any script") << QString::fromUtf8("клиент «x»") << Arguments{"клиент", "«x»"};
     QTest::newRow("shell characters stay literal")
         << "a;b | c && d $(touch gone) `id` *.ptn ~ $HOME"
         << Arguments{"a;b", "|", "c", "&&", "d", "$(touch", "gone)", "`id`", "*.ptn", "~", "$HOME"};

@@ -6,7 +6,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <filesystem>
+#include <functional>
 
 namespace portolan {
 namespace {
@@ -194,39 +196,66 @@ TEST_F(BookCommands, SaveCancelledWritesNothing) {
     EXPECT_EQ(folder.entryCount(), 0u);
 }
 
-TEST_F(BookCommands, SaveAsOverwritesWithoutAskingAndCancelledWritesTheCurrentFile) {
+TEST_F(BookCommands, SaveAsOverwritesWithoutAsking) {
     addSite("Mirror");
-    const std::string current = folder.file("current.ptn");
+    session.BookModified = true;
     const std::string other = folder.file("other.ptn");
     writeBytes(other, "old");
-    session.SiteFileName = current;
+    session.SiteFileName = folder.file("current.ptn");
     ui.fileNames[FileDialog::SaveSite] = {other};
     saveasSiteFile(session, ui);
     EXPECT_TRUE(ui.messages.empty());
     EXPECT_EQ(readBytes(other).size(), SiteFileSize);
+    EXPECT_EQ(session.SiteFileName, other);
     EXPECT_EQ(ui.title, "Portolan - other.ptn");
-
-    session.SiteFileName = current;
-    saveasSiteFile(session, ui); // dialog cancelled
-    EXPECT_EQ(readBytes(current).size(), SiteFileSize);
+    EXPECT_FALSE(session.BookModified);
     EXPECT_EQ(std::count(ui.log.begin(), ui.log.end(), "clear file name 1"), 0)
         << "Save As keeps the name its dialog offers";
+}
+
+// The user may have opened Save As to keep the current file as it is: a cancel writes nothing.
+TEST_F(BookCommands, SaveAsCancelledWritesNothingTitledOrNot) {
+    const std::string current = siteFile("current.ptn", {"Mirror"});
+    // In whole seconds, which every system keeps exactly (Windows counts in steps of 100 ns).
+    const std::filesystem::file_time_type written = std::chrono::floor<std::chrono::seconds>(
+        std::filesystem::file_time_type::clock::now() - std::chrono::hours(24 * 400));
+    std::filesystem::last_write_time(testing::systemPathOf(current), written);
+    const std::string bytes = readBytes(current);
+    openStartupFile(session, ui, current);
+    addSite("Archive");
+    session.BookModified = true;
+    saveasSiteFile(session, ui); // dialog cancelled
+    EXPECT_EQ(readBytes(current), bytes);
+    EXPECT_EQ(std::filesystem::last_write_time(testing::systemPathOf(current)), written);
+    EXPECT_EQ(session.SiteFileName, current);
+    EXPECT_TRUE(session.BookModified);
+    EXPECT_TRUE(ui.messages.empty());
 
     CommandFixture untitled;
+    untitled.addSite("Mirror");
     saveasSiteFile(untitled.session, untitled.ui);
+    EXPECT_EQ(untitled.session.SiteFileName, "");
     EXPECT_EQ(untitled.folder.entryCount(), 0u);
 }
 
-TEST_F(BookCommands, AFailedWriteStillClearsTheChangedFlag) {
+// The changes of a book whose write failed exist nowhere else: closing must still ask about them.
+TEST_F(BookCommands, AFailedWriteLeavesTheBookChanged) {
     addSite("Mirror");
     session.BookModified = true;
     session.SiteFileName = folder.file("missing-folder/book.ptn");
+    ui.answers = {AnswerOK, AnswerNo};
     saveSiteFile(session, ui);
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_EQ(ui.messages[0].text, "Could not write to file  BOOK.PTN");
-    EXPECT_FALSE(session.BookModified);
-    EXPECT_TRUE(FormCloseQuery(session, ui));
-    EXPECT_EQ(ui.messages.size(), 1u) << "closing asks nothing";
+    EXPECT_TRUE(session.BookModified);
+    EXPECT_FALSE(FormCloseQuery(session, ui));
+    ASSERT_EQ(ui.messages.size(), 2u) << "closing asks";
+    EXPECT_EQ(ui.messages[1].buttons, button::Yes | button::No);
+
+    ui.fileNames[FileDialog::SaveSite] = {folder.file("book.ptn")};
+    saveasSiteFile(session, ui);
+    EXPECT_EQ(ui.messages.size(), 2u);
+    EXPECT_FALSE(session.BookModified) << "a write that succeeds clears the flag";
 }
 
 // Paths are the system's own bytes from the file dialogs and the command line to the system calls, and
@@ -309,7 +338,7 @@ TEST_F(BookCommands, CloseQueryAsksAboutChangesAndWritesTheSettingsWhateverTheAn
     const Case cases[] = {
         {"", AnswerNo, false, tail},
         {"/books/club.ptn", AnswerYes, true, "club.ptn" + tail},
-        {"/books/club.ptn", AnswerCancel, true, "club.ptn" + tail}, // the close box
+        {"/books/club.ptn", testing::closedDialogAnswer, false, "club.ptn" + tail},
     };
     for (const Case& c : cases) {
         CommandFixture f;
@@ -329,6 +358,43 @@ TEST_F(BookCommands, CloseQueryAsksAboutChangesAndWritesTheSettingsWhateverTheAn
         EXPECT_EQ(stored.Width, 300);
         EXPECT_EQ(stored.Height, 250);
         EXPECT_EQ(stored.ClientCommand, "client %a");
+    }
+}
+
+// A question closed without an answer (its close box, the window manager) is the answer that changes
+// nothing, whichever of the book's questions it is.
+TEST_F(BookCommands, AQuestionClosedWithoutAnAnswerChangesNothing) {
+    const std::string taken = folder.file("taken.ptn");
+    writeBytes(taken, "keep me");
+    const std::string other = siteFile("other.ptn", {"Other"});
+    struct Case {
+        const char* name;
+        std::function<void(CommandFixture&)> run;
+    };
+    const Case cases[] = {
+        {"New", [](CommandFixture& f) { newBook(f.session, f.ui); }},
+        {"Open",
+         [&](CommandFixture& f) {
+             f.ui.fileNames[FileDialog::OpenSite] = {other};
+             openSiteFile(f.session, f.ui);
+         }},
+        {"Save onto an existing file",
+         [&](CommandFixture& f) {
+             f.ui.fileNames[FileDialog::SaveSite] = {taken};
+             saveSiteFile(f.session, f.ui);
+         }},
+        {"close", [](CommandFixture& f) { EXPECT_FALSE(FormCloseQuery(f.session, f.ui)); }},
+    };
+    for (const Case& c : cases) {
+        CommandFixture f;
+        f.addSite("Mirror");
+        f.session.BookModified = true;
+        f.ui.defaultAnswer = testing::closedDialogAnswer;
+        c.run(f);
+        EXPECT_EQ(f.ui.messages.size(), 1u) << c.name;
+        EXPECT_EQ(f.ui.items, std::vector<std::string>{"Mirror"}) << c.name;
+        EXPECT_TRUE(f.session.BookModified) << c.name;
+        EXPECT_EQ(readBytes(taken), "keep me") << c.name;
     }
 }
 

@@ -18,8 +18,8 @@ TEST(ConfirmClientSettings, TrimsControlsAndBlanksAndStoresBothValues) {
         {"    ", false, ""},
         {"", true, ""},
         {"\t\r\nclient.exe %a\x01\x1f", false, "client.exe %a"},
-        {" a  b ", true, "a  b"},                    // blanks inside stay
-        {"client.exe\xA0", false, "client.exe\xA0"}, // only codes 32 or less are trimmed
+        {" a  b ", true, "a  b"},                            // blanks inside stay
+        {"client.exe\xc2\xa0", false, "client.exe\xc2\xa0"}, // only codes 32 or less are trimmed
         {std::string(200, 'c'), true, std::string(200, 'c')},
     };
     for (const Case& c : cases) {
@@ -56,10 +56,16 @@ TEST(AppendClientPath, AppendsDirectlyAndQuotesANameWithWhiteSpace) {
         {"x ", "C:\\Program Files\\ftp.exe", "x \"C:\\Program Files\\ftp.exe\""},
         {"", "/opt/tab\there", "\"/opt/tab\there\""},
         {"",
-         "/opt/no\xA0"
+         "/opt/no\xc2\xa0"
          "break",
-         "\"/opt/no\xA0"
-         "break\""},
+         "\"/opt/no\xc2\xa0"
+         "break\""}, // U+00A0, the no-break space
+        {"",
+         "/opt/\xe3\x80\x80"
+         "ftp",
+         "\"/opt/\xe3\x80\x80"
+         "ftp\""},                                                      // U+3000, the ideographic space
+        {"", "/opt/\xd0\xa0\xd0\xb0/ftp", "/opt/\xd0\xa0\xd0\xb0/ftp"}, // Ра: a0 is part of a letter
         {"%a ", "/usr/bin/ftp", "%a /usr/bin/ftp"},
     };
     for (const Case& c : cases)

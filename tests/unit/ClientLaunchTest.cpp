@@ -112,6 +112,18 @@ TEST(ExpandClientCommand, UsesTheStoredCharactersOnly) {
     EXPECT_EQ(expandClientCommand("c %a.", site, false), "c ab.");
 }
 
+// The command line is the system's own text, UTF-8, and the site's fields are Windows-1252: each value
+// keeps its letters as it is inserted, and a placeholder inside it is still the one replaced later.
+TEST(ExpandClientCommand, SiteFieldsKeepTheirLettersInTheCommandLine) {
+    SiteFields site = mirror();
+    site.Description = "B\xfc"
+                       "cher %u";
+    site.UserName = "Jos\xe9";
+    const std::string client = "/opt/\xd0\xba\xd0\xbb\xd0\xb8\xd0\xb5\xd0\xbd\xd1\x82/ftp"; // клиент
+    EXPECT_EQ(expandClientCommand(client + " %d %u", record(site), false), client + " B\xc3\xbc"
+                                                                                    "cher Jos\xc3\xa9 %u");
+}
+
 TEST(SiteBoxDblClick, LaunchesTheCurrentSiteWithTheSettingsInForce) {
     TempFolder folder;
     FixedClock clock({2026, 12, 7});

@@ -289,7 +289,8 @@ TEST_F(ExportText, AnExistingTargetIsReplacedOnlyAfterABeepAndYes) {
         bool replaced;
     };
     const Case cases[] = {
-        {AnswerYes, true}, {AnswerCancel, false}, {AnswerNo, false}, {AnswerOK, false}, {AnswerAbort, false},
+        {AnswerYes, true},    {testing::closedDialogAnswer, false}, {AnswerNo, false}, {AnswerOK, false},
+        {AnswerAbort, false},
     };
     for (const Case& c : cases) {
         writeBytes(target, "old export");

@@ -1,10 +1,12 @@
 #include "runtime/Cp1252.h"
 #include "runtime/ShortString.h"
 #include "runtime/TextRules.h"
+#include "runtime/Utf8.h"
 
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <tuple>
 
 namespace portolan {
 namespace {
@@ -116,6 +118,36 @@ TEST(Cp1252, FileNamesConvertToAndFromUtf8) {
     for (int byte = 1; byte < 256; ++byte)
         all.push_back(static_cast<char>(byte));
     EXPECT_EQ(cp1252FromUtf8(utf8FromCp1252(all)), all);
+}
+
+TEST(Utf8, OnlyWellFormedTextIsUtf8) {
+    const std::pair<std::string_view, bool> cases[] = {
+        {"", true},
+        {"ftp %a", true},
+        {"/opt/\xd0\xba\xd0\xbb\xd0\xb8\xd0\xb5\xd0\xbd\xd1\x82", true}, // Cyrillic letters
+        {"\xe2\x82\xac \xf0\x9f\x98\x80", true},                         // three and four bytes
+        {"Fl\xfcgel", false},                                            // Windows-1252
+        {"\xd0", false},                                                 // cut short
+        {"\xc0\x80", false},                                             // overlong
+        {"\xed\xa0\x80", false},                                         // a surrogate
+        {"\xf4\x90\x80\x80", false},                                     // above U+10FFFF
+    };
+    for (const auto& [text, utf8] : cases)
+        EXPECT_EQ(isUtf8(text), utf8) << ::testing::PrintToString(text);
+}
+
+TEST(Utf8, APrefixNeverEndsInsideACharacter) {
+    const std::string a126(126, 'a');
+    const std::tuple<std::string, std::size_t, std::size_t> cases[] = {
+        {a126 + "bc", 128, 128},
+        {a126 + "b\xd0\xb9", 128, 127},        // a two-byte letter across the limit
+        {a126 + "\xd0\xb9", 128, 128},         // ending on the limit
+        {a126 + "\xe2\x82\xac", 128, 126},     // three bytes
+        {a126 + "\xf0\x9f\x98\x80", 128, 126}, // four bytes
+        {"ab", 128, 2},
+    };
+    for (const auto& [text, limit, length] : cases)
+        EXPECT_EQ(utf8PrefixLength(text, limit), length) << ::testing::PrintToString(text);
 }
 
 } // namespace

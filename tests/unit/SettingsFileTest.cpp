@@ -42,7 +42,7 @@ TEST(SettingsFormat, ValuesRoundTripThroughTheRecord) {
         {0, 0, 0, 0, "", false},
         {INT32_MIN, INT32_MAX, -1, 1, "a", true},
         {100, 200, 270, 217, std::string(128, 'c'), false},
-        {-3000, -20, 1920, 1080, "cutftp.exe \"%a\" \x80\xff", true},
+        {-3000, -20, 1920, 1080, "cutftp.exe \"%a\" \xe2\x82\xac\xc3\xbf", true},
     };
     for (const Case& c : cases) {
         const Settings values{c.left, c.top, c.width, c.height, c.command, c.anonym};
@@ -58,6 +58,42 @@ TEST(SettingsFormat, OnlyTheFirst128CharactersOfTheCommandAreStored) {
     EXPECT_EQ(bytes.substr(17, 128), std::string(100, 'a') + std::string(28, 'b'));
     EXPECT_EQ(bytes[145], 1);
     EXPECT_EQ(settingsFromRecord(makeSettingsRecord(values)).ClientCommand, bytes.substr(17, 128));
+}
+
+// The command is a command line of the system and keeps its own bytes, UTF-8. One stored by an earlier
+// version in Windows-1252 is not UTF-8, and reads with the same letters.
+TEST(SettingsFormat, TheCommandKeepsItsLetters) {
+    struct Case {
+        const char* name;
+        std::string stored;
+        std::string command;
+    };
+    const Case cases[] = {
+        {"Cyrillic letters", "/opt/\xd0\xba\xd0\xbb\xd0\xb8\xd0\xb5\xd0\xbd\xd1\x82/ftp %a",
+         "/opt/\xd0\xba\xd0\xbb\xd0\xb8\xd0\xb5\xd0\xbd\xd1\x82/ftp %a"},
+        {"Windows-1252 of an earlier version", "C:\\Fl\xfcgel\\ftp.exe %a \x80",
+         "C:\\Fl\xc3\xbcgel\\ftp.exe %a \xe2\x82\xac"},
+        {"plain ASCII", "ftp %a", "ftp %a"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        SettingsRecord record = makeSettingsRecord(exampleSettings());
+        record.ClientCommand.assign(c.stored);
+        const Settings values = settingsFromRecord(record);
+        EXPECT_EQ(values.ClientCommand, c.command);
+        // Written back as UTF-8, the length byte counting its bytes.
+        const std::string bytes = recordBytes(makeSettingsRecord(values));
+        EXPECT_EQ(bytes.substr(16, 1 + c.command.size()), static_cast<char>(c.command.size()) + c.command);
+    }
+}
+
+TEST(SettingsFormat, TheCommandIsCutAt128BytesNeverInsideALetter) {
+    Settings values = exampleSettings();
+    values.ClientCommand = std::string(127, 'a') + "\xd0\xb9" + "b"; // bytes 128 and 129 are one letter
+    const std::string bytes = recordBytes(makeSettingsRecord(values));
+    EXPECT_EQ(static_cast<unsigned char>(bytes[16]), 127);
+    EXPECT_EQ(bytes.substr(17, 128), std::string(127, 'a') + '\0');
+    EXPECT_EQ(settingsFromRecord(makeSettingsRecord(values)).ClientCommand, std::string(127, 'a'));
 }
 
 TEST(SettingsFormat, BytesWithoutAValueAreZero) {

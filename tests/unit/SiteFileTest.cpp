@@ -125,7 +125,7 @@ TEST(SiteFile, AWrittenFileHoldsExactlyTheTable) {
     TempFolder folder;
     const std::string path = folder.file("book.ptn");
     RecordingMessages messages;
-    writeSiteFile(exampleBook(), path, messages);
+    EXPECT_TRUE(writeSiteFile(exampleBook(), path, messages));
     EXPECT_TRUE(messages.log.empty());
     EXPECT_EQ(readBytes(path), exampleFileBytes());
     EXPECT_EQ(folder.entryCount(), 1u) << "no temporary file is left";
@@ -277,7 +277,8 @@ TEST(SiteFile, WritingIntoAMissingFolderBeepsThenNamesTheFileInCapitals) {
     for (const auto& [name, upperName] : cases) {
         TempFolder folder;
         RecordingMessages messages;
-        writeSiteFile(exampleBook(), folder.file(std::string("no-such-folder/") + name), messages);
+        EXPECT_FALSE(
+            writeSiteFile(exampleBook(), folder.file(std::string("no-such-folder/") + name), messages));
         EXPECT_EQ(messages.log,
                   (std::vector<Call>{Call::sound(),
                                      Call::message(std::string("Could not write to file  ") + upperName,

@@ -6,8 +6,11 @@
 
 #include <QEvent>
 #include <QGuiApplication>
-#include <QImageReader>
+#include <QImage>
 #include <QProxyStyle>
+#include <QResource>
+
+#include <cstring>
 
 // The icons are compiled into this library, a static one: its resources are registered only when
 // asked for, and outside any namespace.
@@ -52,10 +55,13 @@ QIcon applicationIcon() {
     registerIconResources();
     QIcon icon;
     for (const int size : {16, 24, 32, 48, 64}) {
-        // Read as PNG without asking the image format plugins, which would all be loaded to answer.
-        QImageReader reader(QStringLiteral(":/icons/%1.png").arg(size), "png");
-        reader.setAutoDetectImageFormat(false);
-        icon.addPixmap(QPixmap::fromImage(reader.read()));
+        // The pixels as raw RGBA bytes: nothing is decompressed, and no image format plugin is asked.
+        const QResource pixels(QStringLiteral(":/icons/%1.rgba").arg(size));
+        QImage image(size, size, QImage::Format_RGBA8888);
+        if (pixels.size() != image.sizeInBytes())
+            continue;
+        std::memcpy(image.bits(), pixels.data(), static_cast<std::size_t>(image.sizeInBytes()));
+        icon.addPixmap(QPixmap::fromImage(image));
     }
     return icon;
 }
@@ -80,6 +86,10 @@ void setUpApplication(QApplication& application, DateSettings& dateSettings) {
     // The desktop entry's name lets the desktop match the windows with the menu entry and its icon.
     QGuiApplication::setDesktopFileName(QStringLiteral("io.github.portolan.Portolan"));
     QApplication::setWindowIcon(applicationIcon());
+    // The menu bar belongs to the main window's layout, so it stays in the window even where the
+    // desktop offers a menu bar of its own; asking the desktop would also cost a D-Bus round trip
+    // before the window shows.
+    QCoreApplication::setAttribute(Qt::AA_DontUseNativeMenuBar);
     QApplication::setStyle(new PortolanStyle);
     QApplication::setFont(classicFont());
     application.installEventFilter(new LocaleWatcher(&application, dateSettings));

@@ -7,7 +7,7 @@
 namespace portolan {
 
 void ProcessLauncher::WinExec(std::string_view commandLine) {
-    QStringList words = QProcess::splitCommand(toQString(commandLine));
+    QStringList words = QProcess::splitCommand(pathToQString(commandLine));
     if (words.isEmpty())
         return;
     const QString program = words.takeFirst();

@@ -65,6 +65,8 @@ std::optional<std::string> FileDialogOnDemand::run() {
     QFileDialog& shown = dialog();
     shown.setWindowTitle(title_);
     if (lastName_.isEmpty()) {
+        if (!startFolder_.isEmpty())
+            shown.setDirectory(startFolder_);
         // After forgetFileName the name box is empty. Qt's dialog ignores an empty selection and would
         // offer the name typed last time, so the box itself is emptied.
         if (auto* nameBox = shown.findChild<QLineEdit*>("fileNameEdit"))
@@ -82,6 +84,10 @@ std::optional<std::string> FileDialogOnDemand::run() {
 
 void FileDialogOnDemand::setTitle(const QString& title) {
     title_ = title;
+}
+
+void FileDialogOnDemand::setStartFolder(const QString& folder) {
+    startFolder_ = folder;
 }
 
 void FileDialogOnDemand::forgetFileName() {

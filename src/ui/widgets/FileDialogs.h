@@ -27,6 +27,9 @@ public:
 
     void setTitle(const QString& title);
 
+    // The folder shown while the dialog offers no file of its last use; empty leaves Qt's choice.
+    void setStartFolder(const QString& folder);
+
     // Makes the dialog offer no name next time.
     void forgetFileName();
 
@@ -40,6 +43,7 @@ private:
     QString defaultSuffix_;
     FileRole role_;
     QString lastName_;
+    QString startFolder_;
     QPointer<QFileDialog> dialog_; // owned by parent_
 };
 

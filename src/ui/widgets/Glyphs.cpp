@@ -1,7 +1,11 @@
 #include "ui/widgets/Glyphs.h"
 
+#include <QIconEngine>
 #include <QImage>
+#include <QPainter>
 #include <QPixmap>
+
+#include <algorithm>
 
 #include <span>
 #include <string_view>
@@ -314,19 +318,51 @@ QImage disabledImage(const QImage& normal) {
     return image;
 }
 
+// The side of a glyph drawn for a square of size: the largest whole multiple of 16 pixels that fits, and
+// never less than 16.
+int drawnSide(const QSize& size) {
+    return std::max(1, std::min(size.width(), size.height()) / glyphSize) * glyphSize;
+}
+
+// Draws a glyph when Qt asks for it, at the size asked for: each pixel of the picture becomes a square
+// of whole pixels, so the pictures stay crisp on a screen of any density. Nothing is drawn before a
+// button is painted.
+class GlyphEngine final : public QIconEngine {
+public:
+    explicit GlyphEngine(Glyph glyph) : glyph_(glyph) {}
+
+    // Qt hands a size in device pixels: 32 x 32 on a screen of double density.
+    QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State) override {
+        const QImage normal = normalImage(glyph_);
+        const QImage image = mode == QIcon::Disabled ? disabledImage(normal) : normal;
+        const int side = drawnSide(size);
+        return QPixmap::fromImage(side == glyphSize ? image : image.scaled(side, side));
+    }
+
+    void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode, QIcon::State state) override {
+        const qreal scale = painter->device()->devicePixelRatio();
+        painter->drawPixmap(rect, pixmap((QSizeF(rect.size()) * scale).toSize(), mode, state));
+    }
+
+    QSize actualSize(const QSize& size, QIcon::Mode, QIcon::State) override {
+        const int side = drawnSide(size);
+        return {side, side};
+    }
+
+    QList<QSize> availableSizes(QIcon::Mode, QIcon::State) override { return {QSize(glyphSize, glyphSize)}; }
+
+    QIconEngine* clone() const override { return new GlyphEngine(glyph_); }
+
+    QString key() const override { return QStringLiteral("PortolanGlyph"); }
+
+private:
+    Glyph glyph_;
+};
+
 } // namespace
 
 QIcon glyphIcon(Glyph glyph) {
-    const QImage normal = normalImage(glyph);
-    const QImage disabled = disabledImage(normal);
-    QIcon icon;
-    icon.addPixmap(QPixmap::fromImage(normal), QIcon::Normal);
-    icon.addPixmap(QPixmap::fromImage(disabled), QIcon::Disabled);
-    // On a screen of double density the same pixels, doubled, keep the pictures crisp.
-    const QSize doubled(2 * glyphSize, 2 * glyphSize);
-    icon.addPixmap(QPixmap::fromImage(normal.scaled(doubled)), QIcon::Normal);
-    icon.addPixmap(QPixmap::fromImage(disabled.scaled(doubled)), QIcon::Disabled);
-    return icon;
+    return QIcon(new GlyphEngine(glyph));
 }
 
 } // namespace portolan

@@ -20,7 +20,8 @@ enum class Glyph {
     MoreItems,   // a navy double chevron pointing right: the menu bar's button for items that do not fit
 };
 
-// The glyph as an icon with its Normal and Disabled pixmaps, both 16 x 16.
+// The glyph as an icon with its Normal and Disabled looks, 16 x 16 and whole multiples of that, drawn
+// when first asked for.
 QIcon glyphIcon(Glyph glyph);
 
 } // namespace portolan

@@ -44,11 +44,11 @@ void PanelStatusBar::layOutPanels() {
     int left = 0;
     for (std::size_t index = 0; index < panels_.size(); ++index) {
         const bool last = index + 1 == panels_.size();
-        const int panelWidth = last ? std::max(widths_[index], grip_->x() - left) : widths_[index];
+        const int panelWidth = last ? std::max(widths_[index], width() - left) : widths_[index];
         panels_[index]->setGeometry(left, panelTop, panelWidth, height() - panelTop);
         left += panelWidth + panelGap;
     }
-    grip_->raise();
+    grip_->raise(); // drawn over the last panel's right end
 }
 
 } // namespace portolan

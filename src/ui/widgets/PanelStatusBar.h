@@ -10,8 +10,8 @@ class QSizeGrip;
 namespace portolan {
 
 // A status bar in the old desktop manner: 19 pixels high, a row of sunken text panels from its left
-// edge, each of its given width and 2 pixels apart, the last one stretching up to the size grip in
-// the lower-right corner. It shows no messages of its own.
+// edge, each of its given width and 2 pixels apart, the last one stretching to the bar's right end,
+// under the size grip in the lower-right corner. It shows no messages of its own.
 class PanelStatusBar final : public QStatusBar {
     Q_OBJECT
 public:

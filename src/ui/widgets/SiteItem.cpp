@@ -2,14 +2,11 @@
 
 #include "ui/widgets/QtText.h"
 
-#include <QByteArray>
 #include <QCollator>
 
 namespace portolan {
 
 namespace {
-
-constexpr int descriptionRole = Qt::UserRole;
 
 // The collation of the user's language. It is given case-folded texts, as in the C locale it would
 // compare codes exactly.
@@ -21,12 +18,11 @@ const QCollator& languageCollator() {
 } // namespace
 
 SiteItem::SiteItem(std::string_view description)
-    : QListWidgetItem(toQString(description)), sortKey_(languageCollator().sortKey(text().toCaseFolded())) {
-    setData(descriptionRole, QByteArray(description.data(), static_cast<qsizetype>(description.size())));
-}
+    : QListWidgetItem(toQString(description)), sortKey_(languageCollator().sortKey(text().toCaseFolded())) {}
 
+// Every byte of a description comes back from its text unchanged, so the text is all an entry keeps.
 std::string SiteItem::description() const {
-    return data(descriptionRole).toByteArray().toStdString();
+    return fromQString(text());
 }
 
 bool SiteItem::operator<(const QListWidgetItem& other) const {

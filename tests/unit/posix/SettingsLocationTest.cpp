@@ -62,6 +62,7 @@ TEST(SettingsFolder, OneRowPerRule) {
         bool homeSet;
         const char* expected; // relative to the copy's root, "bin" being the program's folder
         bool perUser;
+        bool installed = false; // the data folder share/portolan lies beside bin
     };
     const Case cases[] = {
         {"a writable program folder", true, File::None, "/elsewhere", true, "bin", false},
@@ -74,6 +75,11 @@ TEST(SettingsFolder, OneRowPerRule) {
         {"a file the user may not write", false, File::NotWritable, nullptr, true, "home/.config/portolan",
          true},
         {"neither variable set", false, File::None, nullptr, false, "bin", false},
+        // Whoever runs an installed copy, root too, it makes no file beside itself.
+        {"an installed copy in a folder the user may write", true, File::None, nullptr, true,
+         "home/.config/portolan", true, true},
+        {"an installed copy with a file the user may write", true, File::Writable, nullptr, true, "bin",
+         false, true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -88,6 +94,8 @@ TEST(SettingsFolder, OneRowPerRule) {
             copy.places.environment["XDG_CONFIG_HOME"] = c.configHome;
         if (!c.homeSet)
             copy.places.environment.erase("HOME");
+        if (c.installed)
+            std::filesystem::create_directories(copy.bin + "/" + PORTOLAN_DATA_FROM_BIN);
 
         const SettingsFolder folder = settingsFolder(copy.places);
         const std::string expected = c.expected[0] == '/' ? c.expected : copy.root.file(c.expected);
@@ -152,6 +160,10 @@ TEST(SystemPlaces, AnswersForTheRealUser) {
     EXPECT_TRUE(places.userMayWrite(folder.path()));
     EXPECT_FALSE(places.userMayWrite(folder.file("missing")));
     EXPECT_FALSE(places.userMayWrite(""));
+    writeBytes(folder.file("plain"), "x");
+    EXPECT_TRUE(places.isFolder(folder.path()));
+    EXPECT_FALSE(places.isFolder(folder.file("plain")));
+    EXPECT_FALSE(places.isFolder(folder.file("missing")));
     EXPECT_EQ(places.programFolder(), executableFolder());
 
     ::setenv("PORTOLAN_TEST_VALUE", "/some/where", 1);

@@ -35,7 +35,7 @@ TEST(SiteFile, AWriteFailingPartWayLeavesTheEarlierFileByteForByte) {
     RecordingMessages messages;
     {
         const FileSizeLimit limit(50000);
-        writeSiteFile(bookOfSites(200), path, messages);
+        EXPECT_FALSE(writeSiteFile(bookOfSites(200), path, messages));
     }
     EXPECT_EQ(messages.log,
               (std::vector<Call>{Call::sound(), Call::message("Could not write to file  BOOK.PTN",

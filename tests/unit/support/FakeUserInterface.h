@@ -14,6 +14,10 @@
 
 namespace portolan::testing {
 
+// What a message dialog answers when the user closes it without pressing a button (its close box, the
+// window manager's close), whatever buttons it has.
+inline constexpr int closedDialogAnswer = AnswerCancel;
+
 // A user interface that records what the commands do to it and answers from queues. The log holds
 // one line per call in order, so tests can check what came first.
 class FakeUserInterface final : public UserInterface {
@@ -22,6 +26,7 @@ public:
         std::string text;
         MessageKind kind;
         MessageButtons buttons;
+        std::vector<std::string> details; // the lines under the text, for the one message that has them
     };
 
     std::vector<std::string> log;
@@ -40,7 +45,11 @@ public:
     std::function<void()> whilePrompting; // what happens while the input prompt is open
 
     int MessageDialog(std::string_view text, MessageKind kind, MessageButtons buttons) override {
-        messages.push_back({std::string(text), kind, buttons});
+        return MessageDialogWithDetails(text, kind, buttons, {});
+    }
+    int MessageDialogWithDetails(std::string_view text, MessageKind kind, MessageButtons buttons,
+                                 const std::vector<std::string>& details) override {
+        messages.push_back({std::string(text), kind, buttons, details});
         log.push_back("message " + std::string(text));
         if (answers.empty())
             return defaultAnswer;

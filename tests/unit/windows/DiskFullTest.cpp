@@ -72,7 +72,7 @@ TEST_F(DiskFull, ASaveKeepsTheEarlierBookByteForByteAndLeavesNoTemporaryFile) {
     writeBytes(path, earlier);
     fill();
     RecordingMessages messages;
-    writeSiteFile(testing::bookOfSites(200), path, messages);
+    EXPECT_FALSE(writeSiteFile(testing::bookOfSites(200), path, messages));
     EXPECT_EQ(messages.log,
               (std::vector<Call>{Call::sound(), Call::message("Could not write to file  BOOK.PTN",
                                                               MessageKind::Information, button::OK)}));

@@ -143,7 +143,7 @@ TEST(ReplacingFile, AReadOnlyFileIsNeitherWrittenNorReplaced) {
     writeBytes(path, earlier);
     ASSERT_TRUE(setReadOnly(path, true));
     RecordingMessages messages;
-    writeSiteFile(testing::exampleBook(), path, messages);
+    EXPECT_FALSE(writeSiteFile(testing::exampleBook(), path, messages));
     EXPECT_EQ(messages.log,
               (std::vector<Call>{Call::sound(), Call::message("Could not write to file  LOCKED.PTN",
                                                               MessageKind::Information, button::OK)}));
@@ -179,7 +179,7 @@ TEST(ReplacingFile, AFileThatAnotherProgramHoldsIsNotReplaced) {
         const HeldByAnotherProgram other(path, c.access, c.share);
         ASSERT_TRUE(other.held()) << c.what;
         RecordingMessages messages;
-        writeSiteFile(testing::bookOfSites(3), path, messages);
+        EXPECT_FALSE(writeSiteFile(testing::bookOfSites(3), path, messages));
         EXPECT_EQ(messages.log,
                   (std::vector<Call>{Call::sound(), Call::message("Could not write to file  SHARED.PTN",
                                                                   MessageKind::Information, button::OK)}))

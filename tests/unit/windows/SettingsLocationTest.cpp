@@ -42,12 +42,16 @@ TEST(SettingsFolder, BesideTheProgramOrInTheUsersOwnFolder) {
         bool folderWritable;
         File file;
         bool perUser;
+        bool installed = false; // the data folder share\portolan lies beside bin
     };
     const Case cases[] = {
         {"a writable program folder (a portable copy)", true, File::None, false},
         {"a settings file the user may write in a read-only folder", false, File::Writable, false},
         {"a read-only settings file in a read-only folder", false, File::ReadOnly, true},
         {"a read-only folder without a settings file", false, File::None, true},
+        // An administrator's installed copy makes no file beside itself either.
+        {"an installed copy in a folder the user may write", true, File::None, true, true},
+        {"an installed copy with a settings file the user may write", true, File::Writable, false, true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -58,6 +62,10 @@ TEST(SettingsFolder, BesideTheProgramOrInTheUsersOwnFolder) {
             writeBytes(settingsFilePath(copy.bin), std::string(148, '\0'));
         if (c.file == File::ReadOnly) {
             ASSERT_TRUE(setReadOnly(settingsFilePath(copy.bin), true));
+        }
+        if (c.installed) {
+            ASSERT_TRUE(std::filesystem::create_directories(
+                testing::systemPathOf(copy.bin + "\\" + PORTOLAN_DATA_FROM_BIN)));
         }
         const SettingsFolder folder = settingsFolder(copy.places);
         EXPECT_EQ(folder.path, c.perUser ? copy.userFolder : copy.bin);
@@ -114,6 +122,13 @@ TEST(SystemPlaces, AnswersForTheRealUser) {
     EXPECT_FALSE(places.userMayWrite(folder.file("missing")));
     EXPECT_FALSE(places.userMayWrite(""));
     EXPECT_EQ(folder.entryCount(), 2u) << "asking leaves nothing behind";
+    const std::string cyrillic = folder.file("\xD0\x9F\xD0\xB0\xD0\xBF\xD0\xBA\xD0\xB0"); // Папка
+    ASSERT_TRUE(testing::makeFolder(cyrillic));
+    EXPECT_TRUE(places.isFolder(folder.path()));
+    EXPECT_TRUE(places.isFolder(cyrillic));
+    EXPECT_FALSE(places.isFolder(folder.file("open.cfg")));
+    EXPECT_FALSE(places.isFolder(folder.file("missing")));
+    EXPECT_FALSE(places.isFolder(""));
     EXPECT_EQ(places.programFolder(), executableFolder());
 
     const std::string value = "C:\\\xD0\x9F\xD0\xB0\xD0\xBF\xD0\xBA\xD0\xB0"; // C:\Папка
