@@ -1,5 +1,7 @@
 #include "book/DateLocale.h"
 
+#include <algorithm>
+
 namespace portolan {
 
 namespace {
@@ -159,6 +161,58 @@ void translate(std::string_view format, std::string_view dateFormat, bool fullNa
     });
 }
 
+// One item of a Windows format picture: a literal character, or a run of one format letter.
+struct PictureItem {
+    bool isElement;
+    char character;
+    std::size_t length = 1;
+};
+
+// Calls visit with each item of a picture. Letters are case-sensitive ("M" is the month, "m" the
+// minute); text in single quotes is literal, and '' stands for a quote, inside quotes or outside.
+template <typename Visit>
+void forEachPictureItem(std::string_view picture, const Visit& visit) {
+    std::size_t i = 0;
+    bool quoted = false;
+    while (i < picture.size()) {
+        const char c = picture[i];
+        if (c == '\'') {
+            if (i + 1 < picture.size() && picture[i + 1] == '\'') {
+                visit(PictureItem{false, '\''});
+                i += 2;
+            } else {
+                quoted = !quoted;
+                ++i;
+            }
+            continue;
+        }
+        std::size_t run = 1;
+        if (!quoted && std::string_view("dMygHhmst").find(c) != std::string_view::npos) {
+            while (i + run < picture.size() && picture[i + run] == c)
+                ++run;
+            visit(PictureItem{true, c, run});
+        } else {
+            visit(PictureItem{false, c});
+        }
+        i += run;
+    }
+}
+
+std::string_view dateElementOfPicture(const PictureItem& item) {
+    static constexpr std::string_view days[] = {"d", "dd", "ddd", "dddd"};
+    static constexpr std::string_view months[] = {"m", "mm", "mmm", "mmmm"};
+    switch (item.character) {
+    case 'd':
+        return days[std::min<std::size_t>(item.length, 4) - 1];
+    case 'M':
+        return months[std::min<std::size_t>(item.length, 4) - 1];
+    case 'y':
+        return item.length <= 2 ? "yy" : "yyyy";
+    default:
+        return {};
+    }
+}
+
 bool holdsTimeConversion(std::string_view word) {
     bool found = false;
     forEachItem(word, [&](const FormatItem& item) {
@@ -220,6 +274,34 @@ TimeStyle timeStyleOf(std::string_view timeFormat) {
     return style;
 }
 
+std::string datePatternFromPicture(std::string_view picture, char dateDelimiter) {
+    PatternBuilder builder(dateDelimiter);
+    forEachPictureItem(picture, [&](const PictureItem& item) {
+        if (!item.isElement)
+            builder.literal(item.character);
+        else if (const std::string_view element = dateElementOfPicture(item); !element.empty())
+            builder.element(element);
+    });
+    return builder.finish();
+}
+
+TimeStyle timeStyleOfPicture(std::string_view picture) {
+    TimeStyle style;
+    bool delimiterFound = false;
+    forEachPictureItem(picture, [&](const PictureItem& item) {
+        if (!item.isElement) {
+            if (!delimiterFound && isDelimiterCandidate(item.character)) {
+                style.delimiter = item.character;
+                delimiterFound = true;
+            }
+        } else if (item.character == 'h' || item.character == 'H') {
+            style.leadingZero = style.leadingZero || item.length >= 2;
+            style.twelveHour = style.twelveHour || item.character == 'h';
+        }
+    });
+    return style;
+}
+
 void applyTimeLocale(DateSettings& settings, const TimeLocaleItems& items, bool withNames) {
     if (withNames) {
         settings.ShortMonthNames = items.shortMonthNames;
@@ -227,11 +309,19 @@ void applyTimeLocale(DateSettings& settings, const TimeLocaleItems& items, bool 
         settings.ShortDayNames = items.shortDayNames;
         settings.LongDayNames = items.longDayNames;
     }
-    settings.DateDelimiter = dateDelimiterOf(items.dateFormat);
-    settings.ShortDatePattern = datePatternFromStrftime(items.dateFormat, settings.DateDelimiter);
-    settings.LongDatePattern =
-        longDatePatternFromStrftime(items.dateTimeFormat, items.dateFormat, settings.DateDelimiter);
-    const TimeStyle time = timeStyleOf(items.timeFormat);
+    TimeStyle time;
+    if (items.language == FormatLanguage::WindowsPicture) {
+        settings.DateDelimiter = items.dateSeparator.empty() ? '/' : items.dateSeparator.front();
+        settings.ShortDatePattern = datePatternFromPicture(items.dateFormat, settings.DateDelimiter);
+        settings.LongDatePattern = datePatternFromPicture(items.longDateFormat, settings.DateDelimiter);
+        time = timeStyleOfPicture(items.timeFormat);
+    } else {
+        settings.DateDelimiter = dateDelimiterOf(items.dateFormat);
+        settings.ShortDatePattern = datePatternFromStrftime(items.dateFormat, settings.DateDelimiter);
+        settings.LongDatePattern =
+            longDatePatternFromStrftime(items.dateTimeFormat, items.dateFormat, settings.DateDelimiter);
+        time = timeStyleOf(items.timeFormat);
+    }
     settings.TimeDelimiter = time.delimiter;
     settings.TimeAMString = items.amString;
     settings.TimePMString = items.pmString;
@@ -242,7 +332,7 @@ void applyTimeLocale(DateSettings& settings, const TimeLocaleItems& items, bool 
 }
 
 void LoadDateSettings(DateSettings& settings, bool withNames) {
-    if (const auto items = readTimeLocale(timeLocaleName())) {
+    if (const auto items = readUserTimeLocale()) {
         applyTimeLocale(settings, *items, withNames);
         return;
     }

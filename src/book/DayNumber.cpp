@@ -1,10 +1,10 @@
 #include "book/DayNumber.h"
 
 #include "runtime/Errors.h"
+#include "runtime/SystemLocale.h"
 
 #include <algorithm>
 #include <cmath>
-#include <ctime>
 
 namespace portolan {
 
@@ -86,12 +86,8 @@ int weekdayOf(std::int32_t day) {
 }
 
 CalendarDate SystemClock::localDate() const {
-    const std::time_t now = std::time(nullptr);
-    std::tm local{};
-    if (!::localtime_r(&now, &local))
-        return {};
-    return {static_cast<std::uint16_t>(local.tm_year + 1900), static_cast<std::uint16_t>(local.tm_mon + 1),
-            static_cast<std::uint16_t>(local.tm_mday)};
+    const LocalDate today = localClockDate();
+    return {today.year, today.month, today.day};
 }
 
 DayNumber Today(const Clock& clock) {

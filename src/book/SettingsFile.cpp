@@ -26,7 +26,7 @@ std::int32_t getInt32(const std::uint8_t (&bytes)[4]) {
 } // namespace
 
 std::string settingsFilePath(const std::string& folder) {
-    return folder + "/prtln.cfg";
+    return folder + pathSeparator + "prtln.cfg";
 }
 
 SettingsRecord makeSettingsRecord(const Settings& values) {

@@ -52,8 +52,8 @@ struct Settings {
     friend bool operator==(const Settings&, const Settings&) = default;
 };
 
-// folder + "/prtln.cfg". The folder is passed in (executableFolder() in the program), so tests never
-// touch a real settings file.
+// folder + "/prtln.cfg", joined with the system's pathSeparator. The folder is passed in
+// (executableFolder() in the program), so tests never touch a real settings file.
 std::string settingsFilePath(const std::string& folder);
 
 // Reads the settings file in folder into values. Returns false, leaving values untouched, when the file

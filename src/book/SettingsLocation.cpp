@@ -1,12 +1,14 @@
 #include "book/SettingsLocation.h"
 
+#include "runtime/Files.h"
+
 namespace portolan {
 
 namespace {
 
 // A copy run from an installed tree, whose data folder lies beside its bin folder.
 bool isInstalledCopy(const ProgramPlaces& places, const std::string& programFolder) {
-    return places.isFolder(programFolder + "/" + PORTOLAN_DATA_FROM_BIN);
+    return places.isFolder(programFolder + pathSeparator + PORTOLAN_DATA_FROM_BIN);
 }
 
 } // namespace
@@ -18,13 +20,9 @@ SettingsFolder settingsFolder(const ProgramPlaces& places) {
     if (places.userMayWrite(settingsFilePath(programFolder)) ||
         (places.userMayWrite(programFolder) && !isInstalledCopy(places, programFolder)))
         return {std::move(programFolder), false};
-    // A relative XDG_CONFIG_HOME is ignored, as the XDG base directory rules ask.
-    const std::string configHome = places.environmentValue("XDG_CONFIG_HOME");
-    if (configHome.starts_with('/'))
-        return {configHome + "/portolan", true};
-    const std::string home = places.environmentValue("HOME");
-    if (!home.empty())
-        return {home + "/.config/portolan", true};
+    std::string userFolder = places.userSettingsFolder();
+    if (!userFolder.empty())
+        return {std::move(userFolder), true};
     return {std::move(programFolder), false};
 }
 

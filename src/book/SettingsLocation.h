@@ -17,9 +17,9 @@ struct SettingsFolder {
 // write, or a folder the user may write (a copy run from its build folder or a stick). A copy run
 // from an installed tree (its data folder share/portolan beside its bin folder) takes only a
 // prtln.cfg that is already there, whoever runs it. Otherwise, as for a program installed in a
-// system folder, the user's own folder: $XDG_CONFIG_HOME/portolan, or $HOME/.config/portolan when
-// XDG_CONFIG_HOME is unset, empty or not an absolute path. With neither variable set, the program's
-// folder all the same.
+// system folder, the user's own folder (userSettingsFolder: $XDG_CONFIG_HOME/portolan or
+// $HOME/.config/portolan, on Windows %APPDATA%\Portolan). Where the system names no such folder, the
+// program's folder all the same.
 SettingsFolder settingsFolder(const ProgramPlaces& places);
 
 // readSettingsFile in the folder that settingsFolder names.

@@ -1,7 +1,5 @@
 #include "runtime/Errors.h"
 
-#include <cerrno>
-
 namespace portolan {
 
 std::string ioErrorText(int code) {
@@ -22,38 +20,6 @@ std::string ioErrorText(int code) {
         return "Invalid numeric input";
     default:
         return "I/O error " + std::to_string(code);
-    }
-}
-
-int ioCodeFromErrno(int errnoValue) {
-    switch (errnoValue) {
-    case ENOENT:
-        return ioCode::FileNotFound;
-    case ENOTDIR:
-    case ENAMETOOLONG:
-    case EINVAL:
-    case ELOOP:
-        return ioCode::InvalidFilename;
-    case EMFILE:
-    case ENFILE:
-        return ioCode::TooManyOpenFiles;
-    case EACCES:
-    case EPERM:
-    case EISDIR:
-        return ioCode::AccessDenied;
-    case EROFS:
-        return ioCode::WriteProtected;
-    case EBUSY:
-    case ETXTBSY:
-        return ioCode::SharingViolation;
-    case ENOSPC:
-    case EDQUOT:
-    case EFBIG:
-        return ioCode::DiskFull;
-    case EBADF:
-        return ioCode::FileNotOpen;
-    default:
-        return ioCode::GeneralFailure;
     }
 }
 

@@ -6,7 +6,9 @@
 namespace portolan {
 
 // The error codes that file operations record. The numbers are those that users of the program know
-// from its messages on every system; errno values are mapped onto them by ioCodeFromErrno.
+// from its messages on every system: Windows' own system error codes, with a full disk as 101. The
+// errno values of POSIX calls are mapped onto them by ioCodeFromErrno, Windows' codes by
+// ioCodeFromWindowsError; each is built on its own system only.
 namespace ioCode {
 inline constexpr int FileNotFound = 2;
 inline constexpr int InvalidFilename = 3;
@@ -26,8 +28,12 @@ inline constexpr int InvalidNumericInput = 106;
 // The message shown for a recorded error code: "File not found", ..., or "I/O error <code>".
 std::string ioErrorText(int code);
 
-// The recorded error code for an errno value.
+// The recorded error code for an errno value (POSIX systems).
 int ioCodeFromErrno(int errnoValue);
+
+// The recorded error code for a system error code of Windows (GetLastError): the code itself, which is
+// the one the messages know, but 101 for a full disk, and never 0 (Windows builds).
+int ioCodeFromWindowsError(unsigned long systemCode);
 
 // A file operation that failed where no command fetches the recorded code; carries that code.
 class InOutError : public std::runtime_error {

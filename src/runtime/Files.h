@@ -2,17 +2,32 @@
 
 #include "runtime/ByteStream.h"
 
+#include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
 
 namespace portolan {
 
-// Paths are the system's own bytes (UTF-8 on Linux, whatever the file system holds). They are handed
-// to the system exactly as they come, never converted and never refused for their characters.
+// Paths are the system's own text: on Linux its bytes (UTF-8, or whatever the file system holds), handed
+// to the system exactly as they come; on Windows UTF-8, handed to the system's wide ("W") calls as
+// UTF-16, in the "\\?\" form where a path is longer than the system's classic limit. They are never
+// refused for their characters.
 //
-// Only regular files are opened. A folder, a FIFO, a device or a socket is a file that cannot be opened
-// (ioCode::AccessDenied), and it is never replaced; opening never waits for another program, as a FIFO
-// without a writer would make it do.
+// Only regular files are opened. A folder, a FIFO, a socket, a device or a Windows device name (CON,
+// NUL, COM1, a pipe) is a file that cannot be opened (ioCode::AccessDenied), and it is never replaced;
+// opening never waits for another program, as a FIFO without a writer would make it do. While the
+// program has a file open, other programs may read it but not write it (on Windows).
+
+// The separator that the program puts between a folder and a name in it: "/", on Windows "\".
+extern const char pathSeparator;
+
+// The characters after which a path's file name part begins: "/", on Windows "\", "/" and ":".
+extern const std::string_view fileNameSeparators;
+
+// An open file of the system: a POSIX file descriptor or a Windows handle.
+using FileHandle = std::intptr_t;
+inline constexpr FileHandle noFileHandle = -1;
 
 // A file on disk opened for reading. Opening records an error code when it fails; reading or writing a
 // file that is not open records ioCode::FileNotOpen, and writing NotOpenForOutput. The destructor
@@ -27,17 +42,17 @@ public:
     // Opens an existing regular file for reading only.
     void openForReading(const std::string& path);
 
-    bool isOpen() const { return descriptor_ >= 0; }
+    bool isOpen() const { return handle_ != noFileHandle; }
 
     std::size_t read(void* buffer, std::size_t size) override;
     void write(const void* data, std::size_t size) override;
     void close() override;
 
 private:
-    int descriptor_ = -1;
+    FileHandle handle_ = noFileHandle;
 };
 
-class Rewrite; // one way of giving a file new content (Files.cpp)
+class Rewrite; // one way of giving a file new content (SystemFile.h)
 
 // A file that takes its new content as a whole. Written bytes are gathered in memory and handed on in
 // large blocks and by flush(); close() hands on the rest and makes the new content the file's, and
@@ -75,22 +90,23 @@ private:
     bool failed_ = false;
 };
 
-// Gives a target file new content in the way that keeps what the target is. The new bytes go to a
-// temporary file beside the target, whose name has a fixed length so that the longest target name still
-// leaves room for it; close() flushes it to disk and renames it over the target, then flushes the folder
-// so that the new name lasts. A new file is made that way, readable and writable by its owner alone. An
-// existing target is replaced that way only when the new file can be all that the old one was: the
-// target belongs to this user, has no other name (hard link), and its group can be given to the new file,
-// which also takes its permission bits. Any other target that this user may write (a file of another
-// user, a group's file in a group the user cannot give, a file with several names, a file in a folder
-// that takes no new file) is rewritten in place: its old bytes are read and kept when it opens, the new
-// ones are written over them from the file's start, and close() cuts it to the new length and flushes it
-// to disk; when any of that fails, or the object is destroyed without close(), the old bytes and the old
-// length are put back and flushed, so the file keeps its old content byte for byte unless putting it
-// back fails as well. It keeps its inode, and with it its owner, group, permission bits and links.
-// A target that this user may not
-// write, or that is no regular file, fails as the opening and is never replaced. A target that is a
-// symbolic link has the file it points to written.
+// Gives a target file new content in the way that keeps what the target is. The new bytes go to a temporary
+// file beside the target, whose name has a fixed length so that the longest target name still leaves room for
+// it; close() flushes it to disk and renames it over the target, then flushes the folder so that the new name
+// lasts (on Windows the rename itself writes through). A new file is made that way, readable and writable by
+// its owner alone (on Windows with the folder's inherited security). An existing target is replaced that way
+// only when the new file can be all that the old one was: the target has no other name (hard link), and on
+// Linux it belongs to this user and its group can be given to the new file, which also takes its permission
+// bits (on Windows its attributes and creation time). Any other target that this user may write (a file of
+// another user, a group's file in a group the user cannot give, a file with several names, a file in a folder
+// that takes no new file) is rewritten in place: its old bytes are read and kept when it opens, the new ones
+// are written over them from the file's start, and close() cuts it to the new length and flushes it to disk;
+// when any of that fails, or the object is destroyed without close(), the old bytes and the old length are
+// put back and flushed, so the file keeps its old content byte for byte unless putting it back fails as well.
+// It keeps its identity, and with it its owner, group, permission bits and links. A target that this user may
+// not write (on Windows also a read-only file, or one that another program holds open for writing), or that
+// is no regular file, fails as the opening and is never replaced. A target that is a symbolic link has the
+// file it points to written.
 //
 // Any failure up to the rename leaves an earlier target byte for byte as it was and removes the
 // temporary file. A failure to flush the folder after the rename is recorded too, though the target
@@ -103,7 +119,8 @@ public:
 // True when the file can be opened for reading (a regular file); it is opened and closed again at once.
 bool canOpenForReading(const std::string& path);
 
-// The folder that holds the running program's executable, without a final "/", as the system names it.
+// The folder that holds the running program's executable, as the system names it, without a final
+// separator unless the folder is a root ("/", on Windows a drive's root such as "C:\").
 std::string executableFolder();
 
 } // namespace portolan

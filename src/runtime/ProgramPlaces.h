@@ -10,7 +10,7 @@ class ProgramPlaces {
 public:
     virtual ~ProgramPlaces() = default;
 
-    // The folder that holds the running program's executable, without a final "/".
+    // The folder that holds the running program's executable, as executableFolder() names it.
     virtual std::string programFolder() const = 0;
 
     // The value of the environment variable name; empty when it is unset.
@@ -22,20 +22,28 @@ public:
     // True when path names a folder, or a link to one.
     virtual bool isFolder(const std::string& path) const = 0;
 
+    // The folder for the settings of a copy that does not keep them beside itself: the user's own
+    // configuration folder for the program, or empty when the system names none. On Linux
+    // $XDG_CONFIG_HOME/portolan, or $HOME/.config/portolan when XDG_CONFIG_HOME is unset, empty or not
+    // an absolute path (the variables as environmentValue gives them); on Windows "Portolan" in the
+    // user's roaming application data folder.
+    virtual std::string userSettingsFolder() const = 0;
+
     // Makes the folder at path and every missing folder above it, each readable, writable and
     // searchable by the user alone; folders that exist are left as they are. True when path is a
     // folder afterwards.
     virtual bool makePrivateFolder(const std::string& path) const = 0;
 };
 
-// The answers of the running program: executableFolder(), the process's environment, and the
-// system's own permission checks for the real user.
+// The answers of the running program: executableFolder(), the process's environment, the system's own
+// permission checks for the real user, and its per-user folders.
 class SystemPlaces : public ProgramPlaces {
 public:
     std::string programFolder() const override;
     std::string environmentValue(const char* name) const override;
     bool userMayWrite(const std::string& path) const override;
     bool isFolder(const std::string& path) const override;
+    std::string userSettingsFolder() const override;
     bool makePrivateFolder(const std::string& path) const override;
 };
 

@@ -1,5 +1,7 @@
 #include "runtime/TextRules.h"
 
+#include "runtime/Files.h"
+
 namespace portolan {
 
 namespace {
@@ -29,11 +31,7 @@ std::string upperCaseAscii(std::string_view text) {
 }
 
 std::string_view fileNamePart(std::string_view path) {
-#ifdef _WIN32
-    const auto separator = path.find_last_of("\\/:");
-#else
-    const auto separator = path.find_last_of('/');
-#endif
+    const auto separator = path.find_last_of(fileNameSeparators);
     return separator == std::string_view::npos ? path : path.substr(separator + 1);
 }
 

@@ -15,8 +15,8 @@ bool hasNonBlank(std::string_view text);
 // The text with the letters a to z changed to A to Z; every other byte stays as it is.
 std::string upperCaseAscii(std::string_view text);
 
-// The file name part of a path: the text after its last folder separator ("/" here; on Windows also
-// "\" and ":"). A path without a separator is its own name part.
+// The file name part of a path: the text after its last folder separator (fileNameSeparators: "/", on
+// Windows also "\" and ":"). A path without a separator is its own name part.
 std::string_view fileNamePart(std::string_view path);
 
 } // namespace portolan

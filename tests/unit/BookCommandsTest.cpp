@@ -1,5 +1,4 @@
-#include "support/CommandFixture.h"
-#include "support/FileSituations.h"
+#include "support/BookCommandsFixture.h"
 
 #include "book/SiteFile.h"
 #include "commands/BookCommands.h"
@@ -10,36 +9,16 @@
 #include <chrono>
 #include <filesystem>
 #include <functional>
-#include <sys/stat.h>
 
 namespace portolan {
 namespace {
 
+using testing::BookCommands;
 using testing::CommandFixture;
+using testing::discardQuestion;
+using testing::notFound;
 using testing::readBytes;
 using testing::writeBytes;
-
-const char* const discardQuestion = "Are you sure you want to open a site file and loose any unsaved work?";
-const char* const notFound = "File was not found.  Possibly incorrect file name or open file.";
-
-class BookCommands : public ::testing::Test, public CommandFixture {
-protected:
-    // A site file holding the given sites, written by the program itself.
-    std::string siteFile(const std::string& name, std::initializer_list<const char*> descriptions) {
-        CommandFixture other;
-        for (const char* description : descriptions)
-            other.addSite(description);
-        const std::string path = folder.file(name);
-        writeSiteFile(other.session.book, path, other.ui);
-        return path;
-    }
-
-    void selectAll(bool enabled) {
-        for (SiteControl control : {SiteControl::DeletePD, SiteControl::DeleteSB, SiteControl::editSB,
-                                    SiteControl::getInfoPD, SiteControl::getInfoSB})
-            ui.enabled[control] = enabled;
-    }
-};
 
 TEST_F(BookCommands, NewWithoutChangesAsksNothingAndKeepsTheFreedBytes) {
     addSite("Mirror");
@@ -141,7 +120,7 @@ TEST_F(BookCommands, AFailedOpenShowsThePreviousBookAgain) {
         if (c.exists)
             writeBytes(shortPath, c.fileBytes);
         else
-            ::unlink(shortPath.c_str());
+            std::filesystem::remove(testing::systemPathOf(shortPath));
         f.ui.fileNames[FileDialog::OpenSite] = {shortPath};
         openSiteFile(f.session, f.ui);
         ASSERT_EQ(f.ui.messages.size(), 1u);
@@ -237,15 +216,17 @@ TEST_F(BookCommands, SaveAsOverwritesWithoutAsking) {
 // The user may have opened Save As to keep the current file as it is: a cancel writes nothing.
 TEST_F(BookCommands, SaveAsCancelledWritesNothingTitledOrNot) {
     const std::string current = siteFile("current.ptn", {"Mirror"});
-    const auto written = std::filesystem::file_time_type::clock::now() - std::chrono::hours(24 * 400);
-    std::filesystem::last_write_time(current, written);
+    // In whole seconds, which every system keeps exactly (Windows counts in steps of 100 ns).
+    const std::filesystem::file_time_type written = std::chrono::floor<std::chrono::seconds>(
+        std::filesystem::file_time_type::clock::now() - std::chrono::hours(24 * 400));
+    std::filesystem::last_write_time(testing::systemPathOf(current), written);
     const std::string bytes = readBytes(current);
     openStartupFile(session, ui, current);
     addSite("Archive");
     session.BookModified = true;
     saveasSiteFile(session, ui); // dialog cancelled
     EXPECT_EQ(readBytes(current), bytes);
-    EXPECT_EQ(std::filesystem::last_write_time(current), written);
+    EXPECT_EQ(std::filesystem::last_write_time(testing::systemPathOf(current)), written);
     EXPECT_EQ(session.SiteFileName, current);
     EXPECT_TRUE(session.BookModified);
     EXPECT_TRUE(ui.messages.empty());
@@ -296,7 +277,7 @@ TEST(BookCommandPaths, BooksInFoldersOfAnyScriptOpenSaveAndShowTheirPaths) {
     for (const Case& c : cases) {
         CommandFixture f;
         const std::string folder = f.folder.file(c.folder);
-        ASSERT_EQ(::mkdir(folder.c_str(), 0700), 0);
+        ASSERT_TRUE(testing::makeFolder(folder));
         const std::string book = folder + "/" + c.name;
         f.addSite("Mirror");
         writeSiteFile(f.session.book, book, f.ui);
@@ -343,45 +324,6 @@ TEST(BookCommandPaths, BooksInFoldersOfAnyScriptOpenSaveAndShowTheirPaths) {
         saveSiteFile(f.session, f.ui);
         EXPECT_EQ(f.ui.messages.back().text, std::string("Could not write to file  ") + c.upperName);
     }
-}
-
-// A FIFO named as the book opens at once as a file that cannot be opened, and a save never replaces it.
-TEST_F(BookCommands, AFifoIsNeitherReadNorReplaced) {
-    const std::string fifo = folder.file("pipe.ptn");
-    ASSERT_TRUE(testing::makeFifo(fifo));
-    const testing::Deadline deadline(10);
-    openStartupFile(session, ui, fifo);
-    ASSERT_EQ(ui.messages.size(), 1u);
-    EXPECT_EQ(ui.messages[0].text, notFound);
-    EXPECT_EQ(session.SiteFileName, "");
-
-    addSite("Mirror");
-    ui.fileNames[FileDialog::SaveSite] = {fifo};
-    saveSiteFile(session, ui);
-    EXPECT_EQ(std::count(ui.log.begin(), ui.log.end(), "beep"), 1) << "no overwrite question, one beep";
-    ASSERT_EQ(ui.messages.size(), 2u);
-    EXPECT_EQ(ui.messages[1].text, "Could not write to file  PIPE.PTN");
-    struct stat info {};
-    ASSERT_EQ(::lstat(fifo.c_str(), &info), 0);
-    EXPECT_TRUE(S_ISFIFO(info.st_mode));
-}
-
-// A team's book, writable by the user, in a folder the user may not write.
-TEST_F(BookCommands, ABookInAReadOnlyFolderIsSavedInPlace) {
-    const std::string path = siteFile("team.ptn", {"Mirror"});
-    ::chmod(path.c_str(), 0666);
-    openStartupFile(session, ui, path);
-    const testing::ReadOnlyFolder readOnly(folder.path());
-    if (readOnly.ignored())
-        GTEST_SKIP() << "this user writes into any folder; tests/tools/run-as-nobody runs this test";
-    addSite("Archive");
-    session.BookModified = true;
-    saveSiteFile(session, ui);
-    EXPECT_TRUE(ui.messages.empty());
-    CommandFixture reader;
-    openStartupFile(reader.session, reader.ui, path);
-    EXPECT_EQ(reader.ui.items, (std::vector<std::string>{"Archive", "Mirror"}));
-    EXPECT_EQ(folder.entryCount(), 1u);
 }
 
 TEST_F(BookCommands, CloseQueryAsksAboutChangesAndWritesTheSettingsWhateverTheAnswer) {
@@ -470,14 +412,13 @@ TEST_F(BookCommands, TheSettingsFolderIsWorkedOutAtEveryReadAndWrite) {
     // The program's folder becomes one the user may not write: the next write goes to the user's own
     // folder, and the next read comes from there.
     places.readOnly = {folder.path(), settingsFilePath(folder.path())};
-    const std::string configHome = folder.file("config");
-    places.environment["XDG_CONFIG_HOME"] = configHome;
+    places.userFolder = folder.file("config");
     ui.bounds = {7, 8, 310, 260};
     FormCloseQuery(session, ui);
     loadSettings(session);
     EXPECT_EQ(session.settings.Left, 7);
     EXPECT_EQ(session.settings.Width, 310);
-    EXPECT_EQ(readBytes(configHome + "/portolan/prtln.cfg").size(), SettingsRecordSize);
+    EXPECT_EQ(readBytes(settingsFilePath(*places.userFolder)).size(), SettingsRecordSize);
 }
 
 TEST_F(BookCommands, LoadSettingsTakesTheStoredValues) {

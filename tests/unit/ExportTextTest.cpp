@@ -1,6 +1,5 @@
-#include "support/CommandFixture.h"
-#include "support/FileSituations.h"
-#include "support/FileSizeLimit.h"
+#include "SystemFacts.h"
+#include "support/ExportFixture.h"
 #include "support/MemoryStream.h"
 
 #include "commands/ExportText.h"
@@ -9,76 +8,22 @@
 
 #include <gtest/gtest.h>
 
-#include <cerrno>
-#include <cstdlib>
 #include <filesystem>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace portolan {
 namespace {
 
 using namespace std::string_literals;
 using testing::CommandFixture;
-using testing::FileSizeLimit;
+using testing::ExportText;
+using testing::footerNotOpened;
+using testing::headerNotOpened;
+using testing::headerReadError;
 using testing::MemoryStream;
+using testing::question;
 using testing::readBytes;
+using testing::saveDialog;
 using testing::writeBytes;
-
-const char* const headerNotOpened = "The specified header file could not be opened.";
-const char* const footerNotOpened = "The specified footer file could not be opened.";
-const char* const headerReadError = "An error occurred reading your header file.";
-const char* const saveDialog = "file dialog 2";
-const std::string question = "The file  SITES.TXT  exists.\r\n\r\nOverwrite the file?";
-
-class ExportText : public ::testing::Test, public CommandFixture {
-protected:
-    std::string target = folder.file("sites.txt");
-
-    // Makes slot an active site with these texts.
-    void storeSite(int slot, const std::string& description, const std::string& address = {}) {
-        SiteFields fields;
-        fields.Description = description;
-        fields.Address = address;
-        session.book.storeSite(slot, fields, 35250);
-        ++session.book.SiteCount;
-    }
-
-    // A request with the given columns first and "None" in the lists after them.
-    static ExportRequest columns(std::initializer_list<const char*> chosen) {
-        ExportRequest request;
-        request.columns.fill("None");
-        std::size_t list = 0;
-        for (const char* name : chosen)
-            request.columns[list++] = name;
-        return request;
-    }
-
-    // Runs the export with the target chosen in the save dialog.
-    void runExport(const ExportRequest& request) {
-        ui.fileNames[FileDialog::ExportTarget].push_back(target);
-        exportSites(session, ui, request);
-    }
-
-    std::string exportTo(const ExportRequest& request) {
-        runExport(request);
-        return readBytes(target);
-    }
-
-    // The code of the input/output error that the export throws; 0 when it throws none.
-    int failureOf(const ExportRequest& request) {
-        try {
-            runExport(request);
-        } catch (const InOutError& error) {
-            return error.code();
-        }
-        return 0;
-    }
-
-    bool targetExists() const { return std::filesystem::exists(target); }
-
-    void exportOverATargetThatIsAlsoTheHeaderOrFooter();
-};
 
 TEST_F(ExportText, TheFirstExportOfTheRunPadsEachColumnToItsLongestText) {
     storeSite(0, "Mirror", "example-host");
@@ -198,7 +143,7 @@ TEST_F(ExportText, HeaderAndFooterFilesFollowTheTextLineRules) {
     for (const Case& c : cases) {
         writeBytes(folder.file("text.txt"), c.text);
         for (const bool asHeader : {true, false}) {
-            std::filesystem::remove(target);
+            std::filesystem::remove(testing::systemPathOf(target));
             ExportRequest request = columns({"Description"});
             (asHeader ? request.headerText : request.footerText) = folder.file("text.txt");
             EXPECT_EQ(exportTo(request), c.lines) << c.name << (asHeader ? " as header" : " as footer");
@@ -287,7 +232,7 @@ TEST_F(ExportText, HeaderThenFooterAreOpenedBeforeTheTargetIsTested) {
     for (const Case& c : cases) {
         ui.log.clear();
         ui.messages.clear();
-        std::filesystem::remove(target);
+        std::filesystem::remove(testing::systemPathOf(target));
         if (c.targetExists)
             writeBytes(target, "old export");
         ExportRequest request = columns({"Description"});
@@ -307,7 +252,7 @@ TEST_F(ExportText, HeaderThenFooterAreOpenedBeforeTheTargetIsTested) {
 TEST_F(ExportText, BlanksAloneInANameBoxMeanNoFile) {
     storeSite(0, "Mirror");
     for (const char* blank : {"", "   ", "\t \r\n\x01 "}) {
-        std::filesystem::remove(target);
+        std::filesystem::remove(testing::systemPathOf(target));
         ExportRequest request = columns({"Description"});
         request.headerText = blank;
         request.footerText = blank;
@@ -415,44 +360,12 @@ TEST_F(ExportText, TwoExportsInARowWriteIdenticalFiles) {
     EXPECT_EQ(first, "Head\r\nexample-host Mirror           \r\nfiles        Archive of texts \r\n");
 }
 
-// Exports the site "Mirror" over a target holding "Old text", the target also standing as the header,
-// the footer, both or neither, and checks what the target holds afterwards: the header and footer are
-// read with their old content however the target is written.
-void ExportText::exportOverATargetThatIsAlsoTheHeaderOrFooter() {
-    storeSite(0, "Mirror");
-    struct Case {
-        const char* name;
-        bool header;
-        bool footer;
-        std::string result;
-    };
-    const Case cases[] = {
-        {"no header or footer", false, false, "Mirror \r\n"},
-        {"header", true, false, "Old text\r\nMirror \r\n"},
-        {"footer", false, true, "Mirror \r\nOld text\r\n"},
-        {"header and footer", true, true, "Old text\r\nMirror \r\nOld text\r\n"},
-    };
-    for (const Case& c : cases) {
-        writeBytes(target, "Old text\r\n");
-        ExportRequest request = columns({"Description"});
-        request.headerText = c.header ? target : "";
-        request.footerText = c.footer ? target : "";
-        ui.answers.push_back(AnswerYes);
-        EXPECT_EQ(failureOf(request), 0) << c.name;
-        EXPECT_EQ(readBytes(target), c.result) << c.name;
-        EXPECT_EQ(folder.entryCount(), 1u) << c.name;
-    }
-}
-
 TEST_F(ExportText, ATargetThatIsTheHeaderOrFooterIsReadWithItsOldContent) {
     exportOverATargetThatIsAlsoTheHeaderOrFooter();
 }
 
-// The system's own memory file opens, and reading it from its start fails.
-const char* const unreadableFile = "/proc/self/mem";
-
 TEST_F(ExportText, AFolderAsHeaderOrFooterIsAFileThatCannotBeOpened) {
-    std::filesystem::create_directory(folder.file("texts"));
+    testing::makeFolder(folder.file("texts"));
     storeSite(0, "Mirror");
     for (const bool asHeader : {true, false}) {
         ui.messages.clear();
@@ -465,80 +378,10 @@ TEST_F(ExportText, AFolderAsHeaderOrFooterIsAFileThatCannotBeOpened) {
     }
 }
 
-TEST_F(ExportText, AHeaderThatCannotBeReadShowsItsMessageAndLeavesTheTarget) {
-    if (!canOpenForReading(unreadableFile))
-        GTEST_SKIP() << unreadableFile << " does not open here";
-    storeSite(0, "Mirror");
-    for (const bool targetExisted : {false, true}) {
-        std::filesystem::remove(target);
-        if (targetExisted)
-            writeBytes(target, "old export");
-        ui.messages.clear();
-        if (targetExisted)
-            ui.answers.push_back(AnswerYes);
-        ExportRequest request = columns({"Description"});
-        request.headerText = unreadableFile;
-        EXPECT_EQ(failureOf(request), 0);
-        ASSERT_EQ(ui.messages.size(), targetExisted ? 2u : 1u);
-        EXPECT_EQ(ui.messages.back().text, headerReadError);
-        EXPECT_EQ(ui.messages.back().kind, MessageKind::Error);
-        EXPECT_EQ(ui.messages.back().buttons, button::OK);
-        EXPECT_EQ(targetExists(), targetExisted);
-        EXPECT_EQ(readBytes(target), targetExisted ? "old export" : "");
-        EXPECT_EQ(folder.entryCount(), targetExisted ? 1u : 0u) << "no temporary file is left";
-        EXPECT_EQ(session.ExportColumnWidths[0], 0) << "the widths come after the header";
-    }
-}
-
-// A small header is gathered in memory with the site lines; the write failure is still the header's.
-TEST_F(ExportText, AFullDiskWhileCopyingTheHeaderShowsTheHeaderMessage) {
-    for (const std::size_t headerSize : {500u, 200000u}) {
-        ui.messages.clear();
-        writeBytes(folder.file("head.txt"), std::string(headerSize, 'h'));
-        writeBytes(target, "old export");
-        ExportRequest request = columns({"Description"});
-        request.headerText = folder.file("head.txt");
-        ui.answers.push_back(AnswerYes);
-        {
-            const FileSizeLimit limit(100);
-            EXPECT_EQ(failureOf(request), 0) << headerSize;
-        }
-        ASSERT_EQ(ui.messages.size(), 2u) << headerSize;
-        EXPECT_EQ(ui.messages[1].text, headerReadError) << headerSize;
-        EXPECT_EQ(readBytes(target), "old export") << headerSize;
-        EXPECT_EQ(folder.entryCount(), 2u) << headerSize;
-    }
-}
-
-// A FIFO opens at once as a file that cannot be opened: as header or footer it gets its message, and
-// as the target it is not taken for an existing file and is never replaced.
-TEST_F(ExportText, AFifoIsAFileThatCannotBeOpenedAndIsNeverReplaced) {
-    const std::string fifo = folder.file("pipe.txt");
-    ASSERT_TRUE(testing::makeFifo(fifo));
-    storeSite(0, "Mirror");
-    const testing::Deadline deadline(10);
-    for (const bool asHeader : {true, false}) {
-        ui.messages.clear();
-        ExportRequest request = columns({"Description"});
-        (asHeader ? request.headerText : request.footerText) = fifo;
-        EXPECT_EQ(failureOf(request), 0);
-        ASSERT_EQ(ui.messages.size(), 1u);
-        EXPECT_EQ(ui.messages[0].text, asHeader ? headerNotOpened : footerNotOpened);
-    }
-    ui.log.clear();
-    target = fifo;
-    EXPECT_EQ(failureOf(columns({"Description"})), ioCode::AccessDenied);
-    EXPECT_EQ(ui.log, (std::vector<std::string>{saveDialog})) << "no question";
-    struct stat info {};
-    ASSERT_EQ(::lstat(fifo.c_str(), &info), 0);
-    EXPECT_TRUE(S_ISFIFO(info.st_mode));
-    EXPECT_EQ(folder.entryCount(), 1u);
-}
-
 TEST_F(ExportText, NamesOfAnyScriptAreOpenedAsTheyAreAndAskedAboutInCapitals) {
     const std::string inner =
         folder.file("\xD0\x94\xD0\xBE\xD0\xBA\xD1\x83\xD0\xBC\xD0\xB5\xD0\xBD\xD1\x82\xD1\x8B"); // Документы
-    ASSERT_EQ(::mkdir(inner.c_str(), 0700), 0);
+    ASSERT_TRUE(testing::makeFolder(inner));
     writeBytes(inner + "/\xE9\xA0\xAD.txt", "Head");                  // 頭.txt
     writeBytes(inner + "/\xE8\xB6\xB3.txt", "Foot");                  // 足.txt
     target = inner + "/\xD1\x81\xD0\xB0\xD0\xB9\xD1\x82\xD1\x8B.txt"; // сайты.txt
@@ -554,57 +397,19 @@ TEST_F(ExportText, NamesOfAnyScriptAreOpenedAsTheyAreAndAskedAboutInCapitals) {
               "The file  \xD1\x81\xD0\xB0\xD0\xB9\xD1\x82\xD1\x8B.TXT  exists.\r\n\r\nOverwrite the file?");
 }
 
-TEST_F(ExportText, AFooterThatCannotBeReadFailsWithItsCodeAndLeavesTheTarget) {
-    if (!canOpenForReading(unreadableFile))
-        GTEST_SKIP() << unreadableFile << " does not open here";
-    writeBytes(target, "old export");
-    storeSite(0, "Mirror");
-    ExportRequest request = columns({"Description"});
-    request.footerText = unreadableFile;
-    ui.answers.push_back(AnswerYes);
-    EXPECT_EQ(failureOf(request), ioCodeFromErrno(EIO));
-    EXPECT_EQ(ui.log, (std::vector<std::string>{saveDialog, "beep", "message " + question}));
-    EXPECT_EQ(readBytes(target), "old export");
-    EXPECT_EQ(folder.entryCount(), 1u) << "no temporary file is left";
-}
-
-TEST_F(ExportText, AFullDiskFailsWithItsCodeAndLeavesTheTarget) {
-    for (int slot = 0; slot < 20; ++slot)
-        storeSite(slot, "Site number " + std::to_string(slot), "ftp.example.org");
-    writeBytes(target, "old export");
-    ui.answers.push_back(AnswerYes);
-    {
-        const FileSizeLimit limit(64);
-        EXPECT_EQ(failureOf(columns({"Description", "Address"})), ioCode::DiskFull);
-    }
-    EXPECT_EQ(readBytes(target), "old export");
-    EXPECT_EQ(folder.entryCount(), 1u) << "no temporary file is left";
-}
-
 TEST_F(ExportText, ATargetThatCannotBeCreatedFailsWithItsCode) {
     storeSite(0, "Mirror");
     target = folder.file("no-such-folder/sites.txt");
-    EXPECT_EQ(failureOf(columns({"Description"})), ioCode::FileNotFound);
+    EXPECT_EQ(failureOf(columns({"Description"})), testing::missingFolderCode);
     EXPECT_EQ(ui.log, (std::vector<std::string>{saveDialog}));
     EXPECT_EQ(folder.entryCount(), 0u);
 
     target = folder.file("folder.txt");
-    std::filesystem::create_directory(target);
+    testing::makeFolder(target);
     ui.answers.push_back(AnswerYes);
     EXPECT_EQ(failureOf(columns({"Description"})), ioCode::AccessDenied);
-    EXPECT_TRUE(std::filesystem::is_directory(target));
+    EXPECT_TRUE(std::filesystem::is_directory(testing::systemPathOf(target)));
     EXPECT_EQ(folder.entryCount(), 1u);
-}
-
-// A target that the user may write, in a folder the user may not write, is rewritten in place; a header
-// or footer that is the target itself is still read with its old content.
-TEST_F(ExportText, ATargetInAReadOnlyFolderIsRewrittenInPlace) {
-    writeBytes(target, "Old text\r\n");
-    ASSERT_EQ(::chmod(target.c_str(), 0666), 0);
-    const testing::ReadOnlyFolder readOnly(folder.path());
-    if (readOnly.ignored())
-        GTEST_SKIP() << "this user writes into any folder; tests/tools/run-as-nobody runs this test";
-    exportOverATargetThatIsAlsoTheHeaderOrFooter();
 }
 
 } // namespace

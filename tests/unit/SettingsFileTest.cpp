@@ -1,6 +1,5 @@
-#include "support/FileSituations.h"
-#include "support/FileSizeLimit.h"
 #include "support/MemoryStream.h"
+#include "support/SettingsSamples.h"
 #include "support/TempFolder.h"
 
 #include "book/SettingsFile.h"
@@ -8,56 +7,19 @@
 
 #include <gtest/gtest.h>
 
-#include <climits>
 #include <cstring>
-#include <sys/stat.h>
+#include <filesystem>
 
 namespace portolan {
 namespace {
 
-using testing::FileSizeLimit;
+using testing::exampleRecordBytes;
+using testing::exampleSettings;
 using testing::MemoryStream;
 using testing::readBytes;
+using testing::startValues;
 using testing::TempFolder;
 using testing::writeBytes;
-
-Settings exampleSettings() {
-    Settings values;
-    values.Left = -5;
-    values.Top = 300;
-    values.Width = 270;
-    values.Height = 217;
-    values.ClientCommand = "cuteftp %a";
-    values.UseAnonymParam = true;
-    return values;
-}
-
-// The 148 bytes of exampleSettings(), byte by byte.
-std::string exampleRecordBytes() {
-    std::string bytes(148, '\0');
-    bytes.replace(0, 16,
-                  std::string_view("\xfb\xff\xff\xff"
-                                   "\x2c\x01\0\0"
-                                   "\x0e\x01\0\0"
-                                   "\xd9\0\0\0",
-                                   16));
-    bytes.replace(16, 11,
-                  "\x0a"
-                  "cuteftp %a");
-    bytes[145] = 1;
-    return bytes;
-}
-
-// Settings that differ from every value a file in these tests holds.
-Settings startValues() {
-    Settings values;
-    values.Left = 11;
-    values.Top = 22;
-    values.Width = 270;
-    values.Height = 217;
-    values.ClientCommand = "start";
-    return values;
-}
 
 std::string recordBytes(const SettingsRecord& record) {
     return std::string(reinterpret_cast<const char*>(&record), sizeof record);
@@ -68,10 +30,6 @@ TEST(SettingsFormat, TheRecordHoldsTheValuesAtTheirOffsets) {
     SettingsRecord record;
     std::memcpy(&record, exampleRecordBytes().data(), sizeof record);
     EXPECT_EQ(settingsFromRecord(record), exampleSettings());
-}
-
-TEST(SettingsFormat, TheFileLivesInTheGivenFolder) {
-    EXPECT_EQ(settingsFilePath("/opt/portolan"), "/opt/portolan/prtln.cfg");
 }
 
 TEST(SettingsFormat, ValuesRoundTripThroughTheRecord) {
@@ -164,9 +122,6 @@ TEST(SettingsFile, AWrittenFileIsThe148BytesOfTheRecord) {
     TempFolder folder;
     writeSettingsFile(folder.path(), exampleSettings());
     EXPECT_EQ(readBytes(folder.file("prtln.cfg")), exampleRecordBytes());
-    struct stat info {};
-    ::stat(folder.file("prtln.cfg").c_str(), &info);
-    EXPECT_EQ(info.st_mode & 07777, 0600u);
     EXPECT_EQ(folder.entryCount(), 1u);
 
     Settings values = startValues();
@@ -254,25 +209,11 @@ TEST(SettingsFile, Byte145Of2IsOn) {
 TEST(SettingsFile, AReadOnlyFileIsRead) {
     TempFolder folder;
     writeBytes(folder.file("prtln.cfg"), exampleRecordBytes());
-    ASSERT_EQ(::chmod(folder.file("prtln.cfg").c_str(), 0400), 0);
+    std::filesystem::permissions(testing::systemPathOf(folder.file("prtln.cfg")),
+                                 std::filesystem::perms::owner_read);
     Settings values = startValues();
     EXPECT_TRUE(readSettingsFile(folder.path(), values));
     EXPECT_EQ(values, exampleSettings());
-}
-
-TEST(SettingsFile, AFailedWriteLeavesTheEarlierFileAndReportsNothing) {
-    TempFolder folder;
-    const std::string earlier = exampleRecordBytes();
-    writeBytes(folder.file("prtln.cfg"), earlier);
-    {
-        const FileSizeLimit limit(100);
-        EXPECT_NO_THROW(writeSettingsFile(folder.path(), startValues()));
-    }
-    EXPECT_EQ(readBytes(folder.file("prtln.cfg")), earlier);
-    EXPECT_EQ(folder.entryCount(), 1u) << "no temporary file is left";
-
-    EXPECT_NO_THROW(writeSettingsFile(folder.file("no-such-folder"), startValues()));
-    EXPECT_EQ(folder.entryCount(), 1u);
 }
 
 // The settings file lies wherever the program does, also in a folder named in any script.
@@ -282,41 +223,13 @@ TEST(SettingsFile, IsReadAndWrittenInAFolderOfAnyScript) {
           "\xE3\x83\x97\xE3\x83\xAD\xE3\x82\xB0\xE3\x83\xA9\xE3\x83\xA0"}) {          // プログラム
         TempFolder folder;
         const std::string inner = folder.file(name);
-        ASSERT_EQ(::mkdir(inner.c_str(), 0700), 0);
+        ASSERT_TRUE(testing::makeFolder(inner));
         writeSettingsFile(inner, exampleSettings());
         EXPECT_EQ(readBytes(inner + "/prtln.cfg"), exampleRecordBytes()) << name;
         Settings values = startValues();
         EXPECT_TRUE(readSettingsFile(inner, values)) << name;
         EXPECT_EQ(values, exampleSettings()) << name;
     }
-}
-
-// A copy of the program in a folder the user may not write, beside a settings file the user may write.
-TEST(SettingsFile, InAReadOnlyFolderAWritableFileIsRewrittenInPlace) {
-    TempFolder folder;
-    writeBytes(folder.file("prtln.cfg"), std::string(200, '\x01'));
-    ASSERT_EQ(::chmod(folder.file("prtln.cfg").c_str(), 0666), 0);
-    const testing::ReadOnlyFolder readOnly(folder.path());
-    if (readOnly.ignored())
-        GTEST_SKIP() << "this user writes into any folder; tests/tools/run-as-nobody runs this test";
-    writeSettingsFile(folder.path(), exampleSettings());
-    EXPECT_EQ(readBytes(folder.file("prtln.cfg")), exampleRecordBytes());
-    EXPECT_EQ(folder.entryCount(), 1u);
-}
-
-// A FIFO named prtln.cfg is no file that the program waits on or replaces.
-TEST(SettingsFile, AFifoIsNeitherWaitedOnNorReplaced) {
-    TempFolder folder;
-    ASSERT_TRUE(testing::makeFifo(folder.file("prtln.cfg")));
-    const testing::Deadline deadline(10);
-    Settings values = startValues();
-    EXPECT_FALSE(readSettingsFile(folder.path(), values));
-    EXPECT_EQ(values, startValues());
-    writeSettingsFile(folder.path(), exampleSettings());
-    struct stat info {};
-    ASSERT_EQ(::lstat(folder.file("prtln.cfg").c_str(), &info), 0);
-    EXPECT_TRUE(S_ISFIFO(info.st_mode));
-    EXPECT_EQ(folder.entryCount(), 1u);
 }
 
 TEST(SettingsStream, ReadingIsOneReadOfTheRecordThenTheClose) {

@@ -1,7 +1,6 @@
-#include "support/FileSituations.h"
-#include "support/FileSizeLimit.h"
 #include "support/MemoryStream.h"
 #include "support/RecordingMessages.h"
+#include "support/SiteFileSamples.h"
 #include "support/TempFolder.h"
 
 #include "book/SiteFile.h"
@@ -9,19 +8,20 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <cstring>
-#include <random>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace portolan {
 namespace {
 
-using testing::FileSizeLimit;
+using testing::bookOfSites;
+using testing::exampleBook;
+using testing::exampleFileBytes;
+using testing::exampleSite;
 using testing::MemoryStream;
+using testing::randomBytes;
 using testing::readBytes;
 using testing::RecordingMessages;
+using testing::tableBytes;
 using testing::TempFolder;
 using testing::writeBytes;
 using Call = RecordingMessages::Call;
@@ -31,19 +31,6 @@ const std::string notFoundMessage = "File was not found.  Possibly incorrect fil
 std::string readErrorMessage(const std::string& path) {
     return "An error occured upon read of " + path +
            ".  Either file is corrupted or of another, incorrect type.";
-}
-
-std::string tableBytes(const SiteSlots& slots) {
-    return std::string(reinterpret_cast<const char*>(slots.data()), sizeof slots);
-}
-
-std::string randomBytes(std::size_t size, unsigned seed) {
-    std::mt19937 generator(seed);
-    std::uniform_int_distribution<int> byte(0, 255);
-    std::string bytes(size, '\0');
-    for (char& c : bytes)
-        c = static_cast<char>(byte(generator));
-    return bytes;
 }
 
 // The descriptions of the active records of a site file's bytes, worked out from the layout alone.
@@ -57,64 +44,6 @@ std::vector<std::string> activeDescriptions(const std::string& file) {
         descriptions.push_back(file.substr(base + 2, length));
     }
     return descriptions;
-}
-
-SiteFields exampleSite(std::string description) {
-    SiteFields site;
-    site.Description = std::move(description);
-    site.Address = "ftp.example.org";
-    site.Port = "21";
-    site.UserName = "anna";
-    site.Password = "secret";
-    site.LoginDirectory = "/pub";
-    return site;
-}
-
-// A book with sites in slots 0 to count - 1, described "Site 0", "Site 1", ...
-SiteBook bookOfSites(int count) {
-    SiteBook book;
-    for (int slot = 0; slot < count; ++slot) {
-        book.storeSite(slot, exampleSite("Site " + std::to_string(slot)), 35250 + slot);
-        ++book.SiteCount;
-    }
-    return book;
-}
-
-// The site file of exampleSite("Example") stored in slot 1 of an empty book, byte by byte.
-std::string exampleFileBytes() {
-    std::string file(SiteFileSize, '\0');
-    auto put = [&](std::size_t offset, std::string_view bytes) {
-        file.replace(476 + offset, bytes.size(), bytes);
-    };
-    put(0, "\x01");
-    put(1, "\x07"
-           "Example");
-    put(130, "\x0f"
-             "ftp.example.org");
-    put(161, "\x02"
-             "21");
-    put(167, std::string_view("\0", 1)); // not anonymous
-    put(168, "\x04"
-             "anna");
-    put(189, "\x06"
-             "secret");
-    put(210, "\x04"
-             "/pub");
-    put(468, std::string_view("\0\0\0\0\x40\x36\xe1\x40", 8)); // 35250.0
-    return file;
-}
-
-SiteBook exampleBook() {
-    SiteBook book;
-    book.storeSite(1, exampleSite("Example"), 35250);
-    book.SiteCount = 1;
-    return book;
-}
-
-mode_t permissionBits(const std::string& path) {
-    struct stat info {};
-    ::stat(path.c_str(), &info);
-    return info.st_mode & 07777;
 }
 
 TEST(SiteFileFormat, TheFileIsTheTableRecordByRecordWithNothingAround) {
@@ -356,92 +285,6 @@ TEST(SiteFile, WritingIntoAMissingFolderBeepsThenNamesTheFileInCapitals) {
                                                    MessageKind::Information, button::OK)}));
         EXPECT_EQ(folder.entryCount(), 0u);
     }
-}
-
-TEST(SiteFile, AWriteFailingPartWayLeavesTheEarlierFileByteForByte) {
-    TempFolder folder;
-    const std::string path = folder.file("book.ptn");
-    const std::string earlier = randomBytes(SiteFileSize, 9);
-    writeBytes(path, earlier);
-    RecordingMessages messages;
-    {
-        const FileSizeLimit limit(50000);
-        EXPECT_FALSE(writeSiteFile(bookOfSites(200), path, messages));
-    }
-    EXPECT_EQ(messages.log,
-              (std::vector<Call>{Call::sound(), Call::message("Could not write to file  BOOK.PTN",
-                                                              MessageKind::Information, button::OK)}));
-    EXPECT_EQ(readBytes(path), earlier);
-    EXPECT_EQ(folder.entryCount(), 1u) << "no temporary file is left";
-}
-
-// A book that the user may write, in a folder the user may not write, is rewritten in place; a write
-// failing part-way puts the earlier bytes back.
-TEST(SiteFile, InAReadOnlyFolderAWritableBookIsSavedInPlaceOrLeftByteForByte) {
-    for (const rlim_t room : {RLIM_INFINITY, rlim_t{50000}}) {
-        TempFolder folder;
-        const std::string path = folder.file("team.ptn");
-        const std::string earlier = randomBytes(SiteFileSize, 11);
-        writeBytes(path, earlier);
-        ASSERT_EQ(::chmod(path.c_str(), 0666), 0);
-        const testing::ReadOnlyFolder readOnly(folder.path());
-        if (readOnly.ignored())
-            GTEST_SKIP() << "this user writes into any folder; tests/tools/run-as-nobody runs this test";
-        RecordingMessages messages;
-        {
-            const FileSizeLimit limit(room);
-            writeSiteFile(exampleBook(), path, messages);
-        }
-        if (room == RLIM_INFINITY) {
-            EXPECT_TRUE(messages.log.empty());
-            EXPECT_EQ(readBytes(path), exampleFileBytes());
-        } else {
-            EXPECT_EQ(messages.log, (std::vector<Call>{Call::sound(),
-                                                       Call::message("Could not write to file  TEAM.PTN",
-                                                                     MessageKind::Information, button::OK)}));
-            EXPECT_EQ(readBytes(path), earlier);
-        }
-        EXPECT_EQ(folder.entryCount(), 1u);
-    }
-}
-
-TEST(SiteFile, ANewFileIsForItsOwnerAloneAndAReplacedOneKeepsItsMode) {
-    TempFolder folder;
-    RecordingMessages messages;
-    writeSiteFile(exampleBook(), folder.file("new.ptn"), messages);
-    EXPECT_EQ(permissionBits(folder.file("new.ptn")), 0600u);
-
-    writeBytes(folder.file("shared.ptn"), "old");
-    ASSERT_EQ(::chmod(folder.file("shared.ptn").c_str(), 0640), 0);
-    writeSiteFile(exampleBook(), folder.file("shared.ptn"), messages);
-    EXPECT_EQ(permissionBits(folder.file("shared.ptn")), 0640u);
-    EXPECT_EQ(readBytes(folder.file("shared.ptn")), exampleFileBytes());
-    EXPECT_TRUE(messages.log.empty());
-}
-
-// Root may write any file, so the write-protected case runs as an ordinary user in a child process.
-// Saves the example book to path and returns the child's exit code: 0 when exactly the failure was
-// reported.
-int saveAsOrdinaryUser(const std::string& path) {
-    if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0))
-        return 2;
-    RecordingMessages messages;
-    writeSiteFile(exampleBook(), path, messages);
-    const std::vector<Call> expected{Call::sound(), Call::message("Could not write to file  LOCKED.PTN",
-                                                                  MessageKind::Information, button::OK)};
-    return messages.log == expected ? 0 : 1;
-}
-
-TEST(SiteFileDeathTest, AWriteProtectedFileIsNotReplaced) {
-    TempFolder folder;
-    const std::string path = folder.file("locked.ptn");
-    const std::string earlier = randomBytes(SiteFileSize, 10);
-    writeBytes(path, earlier);
-    ASSERT_EQ(::chmod(path.c_str(), 0444), 0);
-    ASSERT_EQ(::chmod(folder.path().c_str(), 0777), 0); // the folder itself stays writable
-    EXPECT_EXIT(std::_Exit(saveAsOrdinaryUser(path)), ::testing::ExitedWithCode(0), "");
-    EXPECT_EQ(readBytes(path), earlier);
-    EXPECT_EQ(folder.entryCount(), 1u);
 }
 
 TEST(SiteFile, AFileReadAndWrittenUnderAnotherNameIsAnIdenticalCopy) {

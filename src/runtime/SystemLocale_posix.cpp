@@ -1,3 +1,4 @@
+// The POSIX calls behind SystemLocale.h.
 #include "runtime/SystemLocale.h"
 
 #include "runtime/Cp1252.h"
@@ -5,6 +6,7 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <iconv.h>
 #include <langinfo.h>
 #include <locale.h>
@@ -41,6 +43,15 @@ std::string utf8FromCodeSet(const char* text, const char* codeSet) {
 
 } // namespace
 
+LocalDate localClockDate() {
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    if (!::localtime_r(&now, &local))
+        return {};
+    return {static_cast<std::uint16_t>(local.tm_year + 1900), static_cast<std::uint16_t>(local.tm_mon + 1),
+            static_cast<std::uint16_t>(local.tm_mday)};
+}
+
 std::string timeLocaleName() {
     for (const char* variable : {"LC_ALL", "LC_TIME", "LANG"}) {
         const char* value = std::getenv(variable);
@@ -52,6 +63,10 @@ std::string timeLocaleName() {
 
 bool isCLocaleName(const std::string& name) {
     return name.empty() || name == "C" || name == "POSIX" || name.starts_with("C.");
+}
+
+std::optional<TimeLocaleItems> readUserTimeLocale() {
+    return readTimeLocale(timeLocaleName());
 }
 
 std::optional<TimeLocaleItems> readTimeLocale(const std::string& name) {

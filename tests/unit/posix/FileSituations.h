@@ -106,6 +106,13 @@ inline bool makeSocket(const std::string& path) {
     return bound;
 }
 
+// The permission bits of the file at path.
+inline mode_t permissionBits(const std::string& path) {
+    struct stat info {};
+    ::stat(path.c_str(), &info);
+    return info.st_mode & 07777;
+}
+
 // The inode of the file at path, or 0 when there is none.
 inline ino_t inodeOf(const std::string& path) {
     struct stat info {};

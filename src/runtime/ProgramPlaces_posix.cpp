@@ -30,6 +30,15 @@ bool SystemPlaces::isFolder(const std::string& path) const {
     return ::stat(path.c_str(), &status) == 0 && S_ISDIR(status.st_mode);
 }
 
+std::string SystemPlaces::userSettingsFolder() const {
+    // A relative XDG_CONFIG_HOME is ignored, as the XDG base directory rules ask.
+    const std::string configHome = environmentValue("XDG_CONFIG_HOME");
+    if (configHome.starts_with('/'))
+        return configHome + "/portolan";
+    const std::string home = environmentValue("HOME");
+    return home.empty() ? std::string() : home + "/.config/portolan";
+}
+
 bool SystemPlaces::makePrivateFolder(const std::string& path) const {
     if (path.empty())
         return false;

@@ -1,4 +1,4 @@
-#include "support/FileSituations.h"
+#include "FileSituations.h"
 #include "support/TempFolder.h"
 
 #include "runtime/Errors.h"

@@ -1,0 +1,96 @@
+#include "support/CommandFixture.h"
+
+#include "book/SettingsLocation.h"
+#include "book/SiteFile.h"
+#include "commands/BookCommands.h"
+#include "commands/ExportText.h"
+#include "runtime/Files.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace portolan {
+namespace {
+
+using testing::CommandFixture;
+
+// What the program reads of a file, through its own reading.
+std::string programRead(const std::string& path) {
+    PlainFile file;
+    file.openForReading(path);
+    std::string bytes;
+    char block[4096];
+    std::size_t got = 0;
+    while ((got = file.read(block, sizeof block)) > 0)
+        bytes.append(block, got);
+    return bytes;
+}
+
+// Windows counts a path in UTF-16 characters: here every character of a name but the Cyrillic and CJK
+// ones is ASCII, and those take one each.
+std::size_t utf16Length(const std::string& path) {
+    std::size_t length = 0;
+    for (const char c : path)
+        length += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+    return length;
+}
+
+// A book, its export and the settings deep down in folders named in Cyrillic and CJK, on a path longer
+// than the 260 characters that Windows programs once stopped at: Save As, Open, Save, Export and the
+// settings of the close query all reach it.
+TEST(LongPaths, BookExportAndSettingsLieBeyond260Characters) {
+    CommandFixture writer;
+    std::string folder = writer.folder.path();
+    for (const std::string name :
+         {"\xD0\x94\xD0\xBE\xD0\xBA\xD1\x83\xD0\xBC\xD0\xB5\xD0\xBD\xD1\x82\xD1\x8B", // Документы
+          "\xE6\x96\x87\xE6\x9B\xB8"}) {                                              // 文書
+        for (int part = 0; part < 3; ++part)
+            folder += pathSeparator + name + std::string(60, 'x') + std::to_string(part);
+    }
+    ASSERT_TRUE(SystemPlaces().makePrivateFolder(folder));
+    const std::string book =
+        folder + pathSeparator + "\xD1\x81\xD0\xB0\xD0\xB9\xD1\x82\xD1\x8B.ptn"; // сайты.ptn
+    ASSERT_GT(utf16Length(book), 300u);
+
+    writer.addSite("Mirror");
+    writer.ui.fileNames[FileDialog::SaveSite] = {book};
+    saveasSiteFile(writer.session, writer.ui);
+    EXPECT_TRUE(writer.ui.messages.empty());
+
+    CommandFixture reader;
+    openStartupFile(reader.session, reader.ui, book);
+    EXPECT_EQ(reader.ui.title, "Portolan - \xD1\x81\xD0\xB0\xD0\xB9\xD1\x82\xD1\x8B.ptn");
+    EXPECT_EQ(reader.ui.items, std::vector<std::string>{"Mirror"});
+    reader.addSite("Archive");
+    reader.session.BookModified = true;
+    saveSiteFile(reader.session, reader.ui);
+    EXPECT_TRUE(reader.ui.messages.empty());
+    EXPECT_EQ(programRead(book).size(), SiteFileSize);
+
+    const std::string header = folder + pathSeparator + "head.txt";
+    {
+        ReplacingFile file(header);
+        file.write("Head", 4);
+        file.close();
+        ASSERT_EQ(file.fetchError(), 0);
+    }
+    const std::string target = folder + pathSeparator + "sites.txt";
+    reader.ui.fileNames[FileDialog::ExportTarget] = {target};
+    ExportRequest request;
+    request.headerText = header;
+    request.columns = {"Description", "None", "None", "None", "None", "None"};
+    exportSites(reader.session, reader.ui, request);
+    EXPECT_EQ(programRead(target), "Head\r\nMirror  \r\nArchive \r\n");
+
+    reader.places.folder = folder;
+    FormCloseQuery(reader.session, reader.ui);
+    EXPECT_EQ(programRead(settingsFilePath(folder)).size(), SettingsRecordSize);
+    Settings values;
+    EXPECT_TRUE(readSettings(reader.places, values));
+    EXPECT_EQ(values.Width, reader.ui.bounds.Width);
+    EXPECT_TRUE(reader.ui.messages.empty());
+}
+
+} // namespace
+} // namespace portolan
