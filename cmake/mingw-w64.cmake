@@ -1,15 +1,16 @@
-# Cross-compiling for 64-bit Windows with Debian's MinGW-w64. The posix flavour of the compiler is the
-# one whose C++ library has std::thread and std::mutex, which Qt needs.
+# Builds for 64-bit Windows with Debian's MinGW-w64 compilers (POSIX threads), for example:
+#   cmake -S . -B build-windows --toolchain cmake/mingw-w64.cmake -DPORTOLAN_UI=OFF
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
-
 set(CMAKE_C_COMPILER x86_64-w64-mingw32-gcc-posix)
 set(CMAKE_CXX_COMPILER x86_64-w64-mingw32-g++-posix)
 set(CMAKE_RC_COMPILER x86_64-w64-mingw32-windres)
 
-# Headers and libraries come from the MinGW tree only; programs (the host's tools) from the host.
 set(CMAKE_FIND_ROOT_PATH /usr/x86_64-w64-mingw32)
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
+
+# The programs carry their C++ runtime, so that they start without the compiler's DLLs beside them.
+set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
