@@ -77,6 +77,8 @@ Section "Portolan"
     WriteRegStr SHCTX "${INSTALLER_KEY}" "InstallFolder" "$INSTDIR"
     WriteRegStr SHCTX "${INSTALLER_KEY}" "InstallMode" "$MultiUser.InstallMode"
 
+    ; Started from the Start menu, Portolan begins in the user's own folder, where its file dialogs open.
+    StrCpy $OUTDIR "%USERPROFILE%"
     CreateShortCut "$SMPROGRAMS\${PRODUCT}.lnk" "$INSTDIR\bin\portolan.exe" "" "$INSTDIR\bin\portolan.exe" 0 \
         SW_SHOWNORMAL "" "Keep an address book of FTP sites and start your own FTP client for one"
 
