@@ -1,5 +1,5 @@
 # Builds for 64-bit Windows with Debian's MinGW-w64 compilers (POSIX threads), for example:
-#   cmake -S . -B build-windows --toolchain cmake/mingw-w64.cmake -DPORTOLAN_UI=OFF
+#   cmake -S . -B build-windows-core --toolchain cmake/mingw-w64.cmake -DPORTOLAN_UI=OFF
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
 set(CMAKE_C_COMPILER x86_64-w64-mingw32-gcc-posix)
