@@ -2,6 +2,7 @@
 
 #include "book/DateLocale.h"
 #include "commands/Session.h"
+#include "runtime/ProgramArguments.h"
 #include "runtime/ProgramPlaces.h"
 #include "ui/Windows.h"
 #include "ui/mainUnit.h"
@@ -10,15 +11,11 @@
 #include "ui/widgets/Guard.h"
 
 #include <memory>
-#include <optional>
-#include <string>
 
 namespace portolan {
 
 int startPortolan(int argc, char* argv[]) {
-    std::optional<std::string> startupFile;
-    if (argc > 1)
-        startupFile = std::string(argv[1]);
+    const std::optional<std::string> startupFile = firstProgramArgument(argc, argv);
     int qtArgc = argc > 0 ? 1 : 0;
     char* qtArgv[] = {argc > 0 ? argv[0] : nullptr, nullptr};
 

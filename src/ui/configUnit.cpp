@@ -1,6 +1,7 @@
 #include "ui/configUnit.h"
 
 #include "commands/ClientConfiguration.h"
+#include "ui/platform/ClientPrograms.h"
 #include "ui/widgets/FileDialogs.h"
 #include "ui/widgets/Glyphs.h"
 #include "ui/widgets/Guard.h"
@@ -17,24 +18,11 @@
 
 namespace portolan {
 
-namespace {
-
-// Clients on Windows are .exe files; elsewhere programs have no such ending, so every file is offered
-// and a typed name is taken as it is.
-#ifdef _WIN32
-const QString clientFilter = "FTP Clients (*.exe)";
-const QString clientSuffix = "exe";
-#else
-const QString clientFilter = "FTP Clients (*.exe);;All files (*)";
-const QString clientSuffix;
-#endif
-
-} // namespace
-
 TconfigFRM::TconfigFRM(QWidget* parent, Session& session, DialogPlacement placement)
     : ButtonOnlyDialog(parent, "configFRM", "Configure FTP Client", QSize(300, 147)), session_(session),
-      placement_(std::move(placement)), OpenDialog1(this, "OpenDialog1", "Find FTP client executable",
-                                                    clientFilter, clientSuffix, FileRole::OpenAny) {
+      placement_(std::move(placement)),
+      OpenDialog1(this, "OpenDialog1", "Find FTP client executable", clientProgramFilter(),
+                  clientProgramSuffix(), FileRole::OpenAny) {
     auto* Label1 = new QLabel("Command Line:", this);
     Label1->setObjectName("Label1");
     Label1->setAlignment(Qt::AlignRight | Qt::AlignVCenter);

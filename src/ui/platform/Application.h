@@ -8,8 +8,8 @@
 
 namespace portolan {
 
-// The font of every window: "MS Sans Serif" at 11 pixels where it exists, else the system's sans font
-// at that size, so that the fixed layouts of the windows fit their texts.
+// The font of every window, one whose letters fit the fixed layouts of the windows: on Windows the
+// system's default GUI font, elsewhere the installed font nearest to "MS Sans Serif" at 11 pixels.
 QFont classicFont();
 
 // Portolan's own icon, a compass rose on a chart, at 16, 24, 32, 48 and 64 pixels.

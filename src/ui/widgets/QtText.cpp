@@ -2,8 +2,6 @@
 
 #include "runtime/Cp1252.h"
 
-#include <QFile>
-
 namespace portolan {
 
 QString toQString(std::string_view bytes) {
@@ -25,11 +23,11 @@ std::string unicodeFromQString(const QString& text) {
 }
 
 QString pathToQString(std::string_view path) {
-    return QFile::decodeName(QByteArray(path.data(), static_cast<qsizetype>(path.size())));
+    return unicodeToQString(path);
 }
 
 std::string pathFromQString(const QString& path) {
-    return QFile::encodeName(path).toStdString();
+    return unicodeFromQString(path);
 }
 
 } // namespace portolan

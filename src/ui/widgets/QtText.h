@@ -18,8 +18,9 @@ std::string fromQString(const QString& text);
 QString unicodeToQString(std::string_view text);
 std::string unicodeFromQString(const QString& text);
 
-// Paths, and the client's command line, which names a program by its path: the system's own bytes
-// (UTF-8 on Linux), never Windows-1252 and never refused.
+// Paths, and the client's command line, which names a program by its path: UTF-8, the program's own
+// form of them on every system (the system's own bytes on Linux, turned into UTF-16 at each Windows
+// call), never Windows-1252 and never refused.
 QString pathToQString(std::string_view path);
 std::string pathFromQString(const QString& path);
 

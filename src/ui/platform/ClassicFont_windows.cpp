@@ -1,0 +1,33 @@
+#include "ui/platform/Application.h"
+
+#include <windows.h>
+
+#include <cstdlib>
+
+namespace portolan {
+
+// The windows are laid out in pixels for the system's dialog font as Windows has always drawn it,
+// 8 points at 96 dots per inch (11 pixels). That font is the system's default GUI font: its family
+// ("MS Shell Dlg", which the system maps to Tahoma or "MS Sans Serif") and its height come from the
+// system, with the families it stands for after it in case the name is not known to Qt.
+QFont classicFont() {
+    QFont font;
+    QStringList families;
+    int pixels = 11;
+    LOGFONTW system{};
+    if (::GetObjectW(::GetStockObject(DEFAULT_GUI_FONT), sizeof system, &system) == sizeof system) {
+        families << QString::fromWCharArray(system.lfFaceName);
+        if (system.lfHeight != 0)
+            pixels = std::abs(system.lfHeight);
+    }
+    families << "Tahoma"
+             << "Microsoft Sans Serif"
+             << "MS Sans Serif"
+             << "Arial";
+    font.setFamilies(families);
+    font.setStyleHint(QFont::SansSerif);
+    font.setPixelSize(pixels);
+    return font;
+}
+
+} // namespace portolan
