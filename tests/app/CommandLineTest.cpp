@@ -1,6 +1,7 @@
-// Runs Portolan's start-up as the program does, on a command line whose arguments look like Qt's own
-// options, and checks that the first argument names the site file and that Qt acts on none of them.
-// One case per run, named by this program's argument: "reverse" or "style".
+// Runs Portolan's start-up as the program does, on this program's own command line, whose arguments
+// look like Qt's options, and checks that the first argument names the site file and that Qt acts on
+// none of them. One case per run: "-reverse", or "-style fusion book.ptn". The start-up gets the real
+// command line, as Windows hands the program its arguments through the system, not through main.
 
 #include "support/ModalAnswer.h"
 #include "unit/support/RecordingMessages.h"
@@ -16,8 +17,8 @@
 #include <QWidget>
 
 #include <cstdio>
+#include <filesystem>
 #include <string>
-#include <unistd.h>
 
 namespace {
 
@@ -91,35 +92,28 @@ void expect(bool holds, const char* what) {
 int main(int argc, char* argv[]) {
     const std::string which = argc > 1 ? argv[1] : "";
     testing::TempFolder folder;
-    if (::chdir(folder.path().c_str()) != 0)
-        return 2;
+    std::filesystem::current_path(testing::systemPathOf(folder.path()));
     writeBookOf("-style", "Dash style");
     writeBookOf("book.ptn", "Book");
 
-    char program[] = "portolan";
-    char reverse[] = "-reverse";
-    char style[] = "-style";
-    char fusion[] = "fusion";
-    char book[] = "book.ptn";
-    char* reverseLine[] = {program, reverse, nullptr};
-    char* styleLine[] = {program, style, fusion, book, nullptr};
-    if (which == "reverse") {
-        expect(startPortolan(2, reverseLine) == 0, "the program ran and ended");
+    if (which == "-reverse" && argc == 2) {
+        expect(startPortolan(argc, argv) == 0, "the program ran and ended");
         expect(seen.message == "File was not found.  Possibly incorrect file name or open file.",
                "\"-reverse\" names a file, which does not exist");
         expect(seen.title == "Portolan - untitled", "the book stays untitled");
         expect(seen.direction == Qt::LeftToRight, "Qt did not reverse the layout");
-    } else if (which == "style") {
-        expect(startPortolan(4, styleLine) == 0, "the program ran and ended");
+    } else if (which == "-style" && argc == 4) {
+        expect(startPortolan(argc, argv) == 0, "the program ran and ended");
         expect(seen.message.isEmpty(), "no message");
         expect(seen.title == "Portolan - -style", "\"-style\" names the book that opens");
         expect(seen.sites == QStringList{"Dash style"}, "the book \"-style\" is listed");
     } else {
-        std::fprintf(stderr, "usage: CommandLineTest reverse|style\n");
+        std::fprintf(stderr, "usage: CommandLineTest -reverse | -style fusion book.ptn\n");
         return 2;
     }
-    expect(seen.qtArguments == QStringList{"portolan"}, "Qt saw the program's name alone");
-    if (::chdir("/") != 0)
-        return 2;
+    expect(seen.qtArguments == QStringList{QString::fromLocal8Bit(argv[0])},
+           "Qt saw the program's name alone");
+    // Out of the folder, which is removed.
+    std::filesystem::current_path(std::filesystem::temp_directory_path());
     return failures == 0 ? 0 : 1;
 }

@@ -1,3 +1,4 @@
+#include "ProgramNames.h"
 #include "support/MainWindowFixture.h"
 #include "support/ModalAnswer.h"
 #include "support/RecordedLaunch.h"
@@ -331,33 +332,38 @@ void ConfigDialogTest::cancelKeepsTheAbandonedEditsForTheNextShowing() {
 void ConfigDialogTest::browseAppendsTheChosenPath_data() {
     QTest::addColumn<QString>("before");
     QTest::addColumn<QString>("folder"); // inside the temporary folder
-    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("name"); // of the chosen file
     QTest::addColumn<bool>("quoted");
     // clang-format off
-    QTest::newRow("after the text, without a blank") << "client.exe" << "bin" << "ftp" << false;
-    QTest::newRow("into an empty box") << "" << "bin" << "ftp.exe" << false;
+    QTest::newRow("after the text, without a blank") << "client.exe" << "bin" << "ftp.exe" << "ftp.exe" << false;
+    QTest::newRow("into an empty box") << "" << "bin" << "ftp.exe" << "ftp.exe" << false;
+    QTest::newRow("named as the system's programs") << "" << "bin" << "ftp" << "ftp" + programEnding << false;
     // clang-format on
     // The launcher splits the command line at blanks outside quotes; quotes keep the path one program.
     // clang-format off
-    QTest::newRow("folder with a blank") << "" << "my apps" << "ftp" << true;
-    QTest::newRow("name with a blank") << "run " << "bin" << "ftp client" << true;
+    QTest::newRow("folder with a blank") << "" << "my apps" << "ftp.exe" << "ftp.exe" << true;
+    QTest::newRow("name with a blank") << "run " << "bin" << "ftp client.exe" << "ftp client.exe" << true;
     // clang-format on
 }
 
+// The path joins the command as the system names it.
 void ConfigDialogTest::browseAppendsTheChosenPath() {
     QFETCH(QString, before);
     QFETCH(QString, folder);
+    QFETCH(QString, typed);
     QFETCH(QString, name);
     QFETCH(bool, quoted);
     MainWindowFixture fixture;
     fixture.start();
     QVERIFY(QDir(fixture.folder.path()).mkpath(folder));
-    const QString chosen = fixture.folder.filePath(folder + "/" + name); // need not exist
+    const QString chosen = pathToQString(fixture.path(folder + "/" + name)); // need not exist
     const QString expected = before + (quoted ? "\"" + chosen + "\"" : chosen);
     QVERIFY(inModalDialog(configureByMenu(fixture), "Button2", [&](QDialog& dialog) {
         commandBox(dialog)->setText(before);
-        auto answered = browse(dialog, "footerSB",
-                               [&](QFileDialog& files) { typeFileName(&files, pathFromQString(chosen)); });
+        auto answered = browse(dialog, "footerSB", [&](QFileDialog& files) {
+            typeFileName(&files, fixture.path(folder + "/" + typed));
+        });
         QVERIFY(*answered);
         QCOMPARE(commandBox(dialog)->text(), expected);
         clickButton(&dialog, "Button1");
@@ -368,7 +374,7 @@ void ConfigDialogTest::browseAppendsTheChosenPath() {
 void ConfigDialogTest::cancelledBrowseChangesNothingAndTheLastNameIsOffered() {
     MainWindowFixture fixture;
     fixture.start();
-    const QString chosen = fixture.folder.filePath("ftp");
+    const QString chosen = fixture.folder.filePath("ftp.exe");
     QStringList offered;
     QVERIFY(inModalDialog(configureByMenu(fixture), "Button2", [&](QDialog& dialog) {
         commandBox(dialog)->setText("client ");
@@ -378,7 +384,7 @@ void ConfigDialogTest::cancelledBrowseChangesNothingAndTheLastNameIsOffered() {
             offered = files.selectedFiles();
             pressKey(&files, Qt::Key_Escape);
         }));
-        QCOMPARE(commandBox(dialog)->text(), "client " + chosen);
+        QCOMPARE(commandBox(dialog)->text(), "client " + QDir::toNativeSeparators(chosen));
     }));
     QCOMPARE(offered, QStringList({chosen}));
 }
@@ -390,8 +396,8 @@ void ConfigDialogTest::aBrowsedClientKeepsItsLettersUpToTheLaunch() {
     first.start();
     const QString folder = first.folder.filePath(QString::fromUtf8("клиент"));
     QVERIFY(QDir().mkpath(folder));
-    const QString client = folder + "/ftp";
-    QVERIFY(QFile::link(QStringLiteral(ARGUMENT_RECORDER), client));
+    const QString client = QDir::toNativeSeparators(folder + "/ftp.exe");
+    QVERIFY(QFile::copy(QStringLiteral(ARGUMENT_RECORDER), client));
     QVERIFY(inModalDialog(configureByMenu(first), "Button2", [&](QDialog& dialog) {
         QVERIFY(*browse(dialog, "footerSB",
                         [&](QFileDialog& files) { typeFileName(&files, pathFromQString(client)); }));

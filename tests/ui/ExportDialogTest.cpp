@@ -2,6 +2,8 @@
 #include "support/ModalAnswer.h"
 #include "support/WindowDriving.h"
 
+#include "SystemFacts.h"
+#include "runtime/Errors.h"
 #include "ui/widgets/QtText.h"
 
 #include <QAction>
@@ -461,7 +463,7 @@ void ExportDialogTest::browsePutsTheChosenFileInItsBox() {
     QCOMPARE(shownTitle, title);
     QCOMPARE(filter, QStringLiteral("ASCII text files (*.txt)"));
     QCOMPARE(mode, QFileDialog::AcceptOpen);
-    QCOMPARE(nameBox(dialog, box)->text(), fixture.folder.filePath("head.txt"));
+    QCOMPARE(nameBox(dialog, box)->text(), pathToQString(fixture.path("head.txt")));
     QCOMPARE(nameBox(dialog, otherBox)->text(), QStringLiteral("other.txt"));
     QVERIFY(dialog.isVisible());
 }
@@ -481,7 +483,7 @@ void ExportDialogTest::cancelledBrowseChangesNothingAndBothBrowsesShareTheLastNa
     }));
     QCOMPARE(offered, QStringList({fixture.folder.filePath("head.txt")}));
     QCOMPARE(nameBox(dialog, "footerTX")->text(), QStringLiteral("foot.txt"));
-    QCOMPARE(nameBox(dialog, "headerTX")->text(), fixture.folder.filePath("head.txt"));
+    QCOMPARE(nameBox(dialog, "headerTX")->text(), pathToQString(fixture.path("head.txt")));
     QVERIFY(dialog.isVisible());
 }
 
@@ -622,8 +624,8 @@ void ExportDialogTest::missingHeaderOrFooterIsReportedAndNothingIsWritten() {
     QVERIFY(dialog.isVisible());
 }
 
-// A target in a folder that does not exist cannot be created; the error box shows the error's text,
-// and the dialog goes on working.
+// A target in a folder that does not exist cannot be created; the error box shows the text of the
+// error that the system gives, and the dialog goes on working.
 void ExportDialogTest::failedExportReachesTheErrorBoxAndTheDialogStaysOpen() {
     MainWindowFixture fixture;
     writeBook(fixture.path("book.ptn"), {alphaSite});
@@ -639,7 +641,7 @@ void ExportDialogTest::failedExportReachesTheErrorBoxAndTheDialogStaysOpen() {
         shown = recordErrorBox();
     }));
     QVERIFY(shown && shown->opened);
-    QCOMPARE(shown->text, QStringLiteral("File not found."));
+    QCOMPARE(shown->text, QString::fromStdString(ioErrorText(testing::missingFolderCode)) + ".");
     QCOMPARE(shown->buttons, QStringList({"OK"}));
     QVERIFY(!QFile::exists(fixture.folder.filePath("nowhere")));
     QVERIFY(dialog.isVisible());

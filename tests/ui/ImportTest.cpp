@@ -1,3 +1,4 @@
+#include "FileZillaPlace.h"
 #include "support/MainWindowFixture.h"
 #include "support/ModalAnswer.h"
 #include "support/WindowDriving.h"
@@ -117,11 +118,13 @@ void ImportTest::importFollowsSaveAsInTheFileMenuOnly() {
 }
 
 void ImportTest::theDialogStartsInFileZillasFolderElseInTheBooksFolder() {
+    const QString fileZillaFolder = QStringLiteral("config/") + fileZillaPlace.folder;
     for (const bool fileZilla : {true, false}) {
         MainWindowFixture fixture;
-        QVERIFY(QDir(fixture.folder.path()).mkpath("config/filezilla"));
+        QVERIFY(QDir(fixture.folder.path()).mkpath(fileZillaFolder));
         QVERIFY(QDir(fixture.folder.path()).mkpath("books"));
-        fixture.places.environment["XDG_CONFIG_HOME"] = fixture.path(fileZilla ? "config" : "elsewhere");
+        fixture.places.environment[fileZillaPlace.variable] =
+            fixture.path(fileZilla ? "config" : "elsewhere");
         writeBook(fixture.path("books/mine.ptn"), {});
         fixture.start(fixture.path("books/mine.ptn"));
         ShownDialog shown;
@@ -134,7 +137,7 @@ void ImportTest::theDialogStartsInFileZillasFolderElseInTheBooksFolder() {
         QVERIFY(*opened);
         QCOMPARE(shown.title, QStringLiteral("Import sites"));
         QCOMPARE(shown.folder,
-                 QDir(fixture.folder.filePath(fileZilla ? "config/filezilla" : "books")).absolutePath());
+                 QDir(fixture.folder.filePath(fileZilla ? fileZillaFolder : "books")).absolutePath());
         QCOMPARE(shown.filters,
                  QStringList({"All site lists (sitemanager.xml *.xml WinSCP.ini *.ini *.csv *.ptn)",
                               "FileZilla site manager (sitemanager.xml *.xml)",
@@ -145,9 +148,10 @@ void ImportTest::theDialogStartsInFileZillasFolderElseInTheBooksFolder() {
 
 void ImportTest::enterAnswersYesAndTheListShowsTheSites() {
     MainWindowFixture fixture;
-    QVERIFY(QDir(fixture.folder.path()).mkpath("config/filezilla"));
-    fixture.places.environment["XDG_CONFIG_HOME"] = fixture.path("config");
-    writeFile(fixture.path("config/filezilla/sitemanager.xml"), twoSites);
+    const QString fileZillaFolder = QStringLiteral("config/") + fileZillaPlace.folder;
+    QVERIFY(QDir(fixture.folder.path()).mkpath(fileZillaFolder));
+    fixture.places.environment[fileZillaPlace.variable] = fixture.path("config");
+    writeFile(fixture.path(fileZillaFolder + "/sitemanager.xml"), twoSites);
     writeBook(fixture.path("mine.ptn"), {{"Mirror", "old.example.org", "21", "", "", "", "", true}});
     fixture.start(fixture.path("mine.ptn"));
 
@@ -155,7 +159,7 @@ void ImportTest::enterAnswersYesAndTheListShowsTheSites() {
     auto summary = importByKeyboard(shown, "sitemanager.xml", Qt::Key_Return);
     fixture.trigger("Import1");
     QVERIFY(summary->opened);
-    QCOMPARE(shown.folder, QDir(fixture.folder.filePath("config/filezilla")).absolutePath());
+    QCOMPARE(shown.folder, QDir(fixture.folder.filePath(fileZillaFolder)).absolutePath());
     QCOMPARE(summary->caption, QStringLiteral("Confirm"));
     QCOMPARE(summary->text,
              QStringLiteral("sitemanager.xml holds 2 sites: 1 will be added, 1 has the description "

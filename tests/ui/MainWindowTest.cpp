@@ -1,6 +1,7 @@
 #include "support/MainWindowFixture.h"
 #include "support/ModalAnswer.h"
 #include "support/WindowDriving.h"
+#include "unit/support/TempFolder.h"
 
 #include "book/SettingsFile.h"
 #include "book/SiteFile.h"
@@ -279,7 +280,7 @@ void MainWindowTest::sessionRestartsTheProgramOnItsBookWithoutQtOptions() {
     fixture.start("my book.ptn");
     const QString program = QCoreApplication::applicationFilePath();
     QCOMPARE(fixture.window->restartCommand(),
-             QStringList({program, pathToQString(fixture.path("my book.ptn"))}));
+             QStringList({program, fixture.folder.filePath("my book.ptn")}));
     fixture.trigger("New1");
     QCOMPARE(fixture.window->restartCommand(), QStringList({program}));
 }
@@ -511,7 +512,7 @@ void MainWindowTest::booksInFoldersOfAnyScriptOpenSaveAndShowTheirPaths() {
 
     // A book that is too short: the read error names the whole path.
     const std::string shortBook = fixture.path(folder + "/" + QString::fromUtf8("короткий.ptn"));
-    std::ofstream(shortBook, std::ios::binary) << std::string(10, '\1');
+    testing::writeBytes(shortBook, std::string(10, '\1'));
     std::shared_ptr<ShownMessage> error;
     auto chosen = whenModal([&](QWidget* dialog) {
         typeFileName(dialog, shortBook);

@@ -2,6 +2,7 @@
 
 #include "support/WindowDriving.h"
 #include "unit/support/RecordingMessages.h"
+#include "unit/support/TempFolder.h"
 
 #include "book/DayNumber.h"
 #include "book/SiteFile.h"
@@ -9,6 +10,7 @@
 #include "ui/widgets/QtText.h"
 
 #include <QAction>
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QLabel>
@@ -17,13 +19,10 @@
 #include <QTest>
 #include <QToolButton>
 
-#include <fstream>
-#include <iterator>
-
 namespace portolan::test {
 
 MainWindowFixture::MainWindowFixture()
-    : places(pathFromQString(folder.path())), session(clock, launcher, places) {}
+    : places(pathFromQString(QDir::toNativeSeparators(folder.path()))), session(clock, launcher, places) {}
 
 MainWindowFixture::~MainWindowFixture() = default;
 
@@ -34,7 +33,7 @@ void MainWindowFixture::start(std::optional<std::string> startupFile) {
 }
 
 std::string MainWindowFixture::path(const QString& name) const {
-    return pathFromQString(folder.filePath(name));
+    return pathFromQString(QDir::toNativeSeparators(folder.filePath(name)));
 }
 
 QAction* MainWindowFixture::action(const char* name) const {
@@ -72,8 +71,7 @@ void writeBook(const std::string& path, const std::vector<SiteFields>& sites,
 }
 
 std::string fileBytes(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+    return testing::readBytes(path);
 }
 
 void typeFileName(QWidget* fileDialog, const std::string& path) {

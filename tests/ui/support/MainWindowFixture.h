@@ -22,7 +22,8 @@ class QToolButton;
 namespace portolan::test {
 
 // The program's five windows on a session of their own: a clock standing on 2026-12-07, a launcher
-// that records what it is given, and a settings file in a fresh temporary folder.
+// that records what it is given, and a settings file in a fresh temporary folder, which stands for the
+// program's folder.
 class MainWindowFixture {
 public:
     MainWindowFixture();
@@ -31,7 +32,9 @@ public:
     // Creates the windows as the program does and shows the main window.
     void start(std::optional<std::string> startupFile = std::nullopt);
 
-    std::string path(const QString& name) const; // a file in the temporary folder, as the system names it
+    // A file in the temporary folder, as the system names it ("\\" between folders on Windows); name
+    // may name it with "/".
+    std::string path(const QString& name) const;
 
     QAction* action(const char* name) const;
     // Chooses the menu item of this objectName as a person can: fails the test, triggering nothing, when
