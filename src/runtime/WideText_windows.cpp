@@ -9,6 +9,22 @@ namespace {
 // A folder's path must leave room for a file name of 8.3 characters within MAX_PATH.
 constexpr std::size_t classicPathLimit = MAX_PATH - 12;
 
+// The absolute path that the system makes of a path: joined to the current folder when relative, with
+// backslashes only and without "." and ".." (what the "\\?\" form needs, as the system takes it as it
+// stands); empty when the system makes none.
+std::wstring fullPathOf(const std::wstring& path) {
+    std::wstring full(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD size =
+            ::GetFullPathNameW(path.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
+        if (size < full.size()) {
+            full.resize(size); // 0 on a failure
+            return full;
+        }
+        full.resize(size); // the room it needs, which may grow again if the current folder changes meanwhile
+    }
+}
+
 } // namespace
 
 std::wstring wideFromUtf8(std::string_view text) {
@@ -35,15 +51,13 @@ std::string utf8FromWide(std::wstring_view text) {
 
 std::wstring systemPath(const std::string& path) {
     std::wstring wide = wideFromUtf8(path);
-    if (wide.size() < classicPathLimit || wide.starts_with(LR"(\\?\)") || wide.starts_with(LR"(\\.\)"))
+    if (wide.starts_with(LR"(\\?\)") || wide.starts_with(LR"(\\.\)"))
         return wide;
-    // The long form is taken as it stands: it must be absolute, with backslashes only and no "." or "..".
-    DWORD size = ::GetFullPathNameW(wide.c_str(), 0, nullptr, nullptr);
-    if (size == 0)
+    // The limit counts the path that the system makes of this one, a relative one joined to the current
+    // folder. A path that stays within it goes as given, and the system resolves it the same way.
+    const std::wstring full = fullPathOf(wide);
+    if (full.size() < classicPathLimit || full.starts_with(LR"(\\?\)") || full.starts_with(LR"(\\.\)"))
         return wide;
-    std::wstring full(size, L'\0');
-    size = ::GetFullPathNameW(wide.c_str(), size, full.data(), nullptr);
-    full.resize(size);
     if (full.starts_with(LR"(\\)"))
         return LR"(\\?\UNC\)" + full.substr(2); // \\server\share\...
     return LR"(\\?\)" + full;

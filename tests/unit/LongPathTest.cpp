@@ -1,4 +1,5 @@
 #include "support/CommandFixture.h"
+#include "support/CurrentFolder.h"
 
 #include "book/SettingsLocation.h"
 #include "book/SiteFile.h"
@@ -14,6 +15,7 @@ namespace portolan {
 namespace {
 
 using testing::CommandFixture;
+using testing::CurrentFolder;
 
 // What the program reads of a file, through its own reading.
 std::string programRead(const std::string& path) {
@@ -90,6 +92,53 @@ TEST(LongPaths, BookExportAndSettingsLieBeyond260Characters) {
     EXPECT_TRUE(readSettings(reader.places, values));
     EXPECT_EQ(values.Width, reader.ui.bounds.Width);
     EXPECT_TRUE(reader.ui.messages.empty());
+}
+
+// A book and its export named by a relative path of over 300 characters, with "/", "." and ".." in
+// it, resolved against the current folder: Save As, Open, Save and Export reach the files that the
+// path names, and nothing is made elsewhere.
+TEST(LongPaths, ARelativePathBeyond260CharactersNamesTheFilesItResolvesTo) {
+    CommandFixture writer;
+    const CurrentFolder here(writer.folder.path());
+    std::string folder = "deep";
+    for (int part = 0; part < 4; ++part)
+        folder += pathSeparator + std::string(60, 'x') + std::to_string(part);
+    ASSERT_TRUE(SystemPlaces().makePrivateFolder(folder));
+    // deep/xx..x0/./xx..x1/xx..x2/../xx..x2/xx..x3/book.ptn: the same folder, reached the long way.
+    std::string roundabout = "deep";
+    for (int part = 0; part < 4; ++part) {
+        const std::string name = std::string(60, 'x') + std::to_string(part);
+        roundabout += (part == 1 ? "/./" : "/") + name + (part == 2 ? "/../" + name : "");
+    }
+    const std::string book = roundabout + "/book.ptn";
+    ASSERT_GT(book.size(), 300u);
+
+    writer.addSite("Mirror");
+    writer.ui.fileNames[FileDialog::SaveSite] = {book};
+    saveasSiteFile(writer.session, writer.ui);
+    EXPECT_TRUE(writer.ui.messages.empty());
+    const std::string deepest = writer.folder.path() + pathSeparator + folder;
+    const std::string stored = deepest + pathSeparator + "book.ptn";
+    EXPECT_EQ(programRead(stored).size(), SiteFileSize);
+
+    CommandFixture reader;
+    openStartupFile(reader.session, reader.ui, book);
+    EXPECT_EQ(reader.ui.title, "Portolan - book.ptn");
+    EXPECT_EQ(reader.ui.items, std::vector<std::string>{"Mirror"});
+    reader.addSite("Archive");
+    reader.session.BookModified = true;
+    saveSiteFile(reader.session, reader.ui);
+    EXPECT_TRUE(reader.ui.messages.empty());
+    EXPECT_EQ(programRead(stored), programRead(book));
+    EXPECT_EQ(programRead(stored).size(), SiteFileSize);
+
+    reader.ui.fileNames[FileDialog::ExportTarget] = {roundabout + "/sites.txt"};
+    ExportRequest request;
+    request.columns = {"Description", "None", "None", "None", "None", "None"};
+    exportSites(reader.session, reader.ui, request);
+    EXPECT_EQ(programRead(deepest + pathSeparator + "sites.txt"), "Mirror  \r\nArchive \r\n");
+    EXPECT_TRUE(reader.ui.messages.empty());
+    EXPECT_EQ(writer.folder.entryCount(), 1u);
 }
 
 } // namespace

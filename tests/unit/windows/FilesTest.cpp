@@ -1,5 +1,6 @@
 #include "SecondName.h"
 #include "WindowsSituations.h"
+#include "support/CurrentFolder.h"
 #include "support/RecordingMessages.h"
 #include "support/SiteFileSamples.h"
 #include "support/TempFolder.h"
@@ -20,6 +21,7 @@
 namespace portolan {
 namespace {
 
+using testing::CurrentFolder;
 using testing::Deadline;
 using testing::HeldByAnotherProgram;
 using testing::identityOf;
@@ -78,6 +80,28 @@ TEST(SystemPath, LongPathsTakeTheLongFormWhole) {
     };
     for (const auto& [path, wide] : cases)
         EXPECT_TRUE(systemPath(path) == wide) << path;
+}
+
+// What counts against the classic limit is the path that the system makes of a relative one, joined to
+// the current folder: one that is short as given but long once joined takes the long form too, whole,
+// with backslashes only and without "." and "..". One that stays short is handed on as given.
+TEST(SystemPath, RelativePathsAreMeasuredAndMadeWholeFromTheCurrentFolder) {
+    TempFolder folder;
+    const CurrentFolder here(folder.path());
+    const std::wstring whole = L"\\\\?\\" + wideFromUtf8(folder.path()) + L"\\";
+    const std::string name(230, 'r');
+    const std::wstring wideName(230, L'r');
+    const std::pair<std::string, std::wstring> cases[] = {
+        {name + "\\b.ptn", whole + wideName + L"\\b.ptn"},
+        {"sub/./x/../" + name + "/b.ptn", whole + L"sub\\" + wideName + L"\\b.ptn"},
+        {"sub\\..\\" + name + "\\c\\d.ptn", whole + wideName + L"\\c\\d.ptn"},
+        {"sub/../b.ptn", L"sub/../b.ptn"},
+        {"b.ptn", L"b.ptn"},
+    };
+    for (const auto& [path, wide] : cases) {
+        ASSERT_LT(path.size(), 248u) << path;
+        EXPECT_TRUE(systemPath(path) == wide) << path;
+    }
 }
 
 // A program in a drive's root keeps the backslash after the colon, so that its settings path has two.
