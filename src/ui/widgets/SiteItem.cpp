@@ -2,23 +2,11 @@
 
 #include "ui/widgets/QtText.h"
 
-#include <QCollator>
-
 namespace portolan {
 
-namespace {
-
-// The collation of the user's language. It is given case-folded texts, as in the C locale it would
-// compare codes exactly.
-const QCollator& languageCollator() {
-    static const QCollator collator;
-    return collator;
-}
-
-} // namespace
-
+// The collation is given case-folded texts, as in the C locale it would compare codes exactly.
 SiteItem::SiteItem(std::string_view description)
-    : QListWidgetItem(toQString(description)), sortKey_(languageCollator().sortKey(text().toCaseFolded())) {}
+    : QListWidgetItem(toQString(description)), sortKey_(text().toCaseFolded()) {}
 
 // Every byte of a description comes back from its text unchanged, so the text is all an entry keeps.
 std::string SiteItem::description() const {

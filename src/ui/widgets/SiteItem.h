@@ -1,6 +1,7 @@
 #pragma once
 
-#include <QCollatorSortKey>
+#include "ui/platform/CollationKey.h"
+
 #include <QListWidgetItem>
 
 #include <string>
@@ -20,7 +21,7 @@ public:
 
 private:
     // Made once, so that the many comparisons of a book being listed fold and collate nothing.
-    QCollatorSortKey sortKey_;
+    CollationKey sortKey_;
 };
 
 } // namespace portolan
