@@ -2,6 +2,7 @@
 
 #include "ui/widgets/QtText.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -79,7 +80,8 @@ std::optional<std::string> FileDialogOnDemand::run() {
     if (shown.exec() != QDialog::Accepted || shown.selectedFiles().isEmpty())
         return std::nullopt;
     lastName_ = shown.selectedFiles().constFirst();
-    return pathFromQString(lastName_);
+    // Qt's dialog separates folders with "/" on every system; Windows names them with "\\".
+    return pathFromQString(QDir::toNativeSeparators(lastName_));
 }
 
 void FileDialogOnDemand::setTitle(const QString& title) {
