@@ -106,7 +106,8 @@ private:
 // It keeps its identity, and with it its owner, group, permission bits and links. A target that this user may
 // not write (on Windows also a read-only file, or one that another program holds open for writing), or that
 // is no regular file, fails as the opening and is never replaced. A target that is a symbolic link has the
-// file it points to written.
+// file at the end of its links written, by these rules and in that file's folder, and stays a link (on
+// Windows the same holds for a path through a junction or a linked folder).
 //
 // Any failure up to the rename leaves an earlier target byte for byte as it was and removes the
 // temporary file. A failure to flush the folder after the rename is recorded too, though the target

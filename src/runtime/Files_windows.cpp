@@ -82,6 +82,23 @@ std::string temporaryName() {
     return name;
 }
 
+// The path of the file that an open handle reaches, after every symbolic link and junction on the way
+// (in the "\\?\" form); path itself where the system names none.
+std::string finalPathOf(HANDLE file, const std::string& path) {
+    std::wstring final(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD size = ::GetFinalPathNameByHandleW(file, final.data(), static_cast<DWORD>(final.size()),
+                                                       FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
+        if (size == 0)
+            return path;
+        if (size < final.size()) {
+            final.resize(size);
+            return utf8FromWide(final);
+        }
+        final.resize(size); // the room it needs, with its terminating zero
+    }
+}
+
 // Gives the temporary file the attributes and the creation time of the file it is to replace.
 bool takeIdentityOf(HANDLE temporary, const BY_HANDLE_FILE_INFORMATION& replaced) {
     FILE_BASIC_INFO identity{};
@@ -175,28 +192,29 @@ void remove(const std::string& path) {
     ::DeleteFileW(systemPath(path).c_str());
 }
 
-// The one place that decides how a target is written. A new file takes the place of an existing one
-// that has a single name, with its attributes and creation time; one with several names (hard links) is
-// rewritten in place, as is one in a folder that takes no new file. A read-only file, one that another
-// program holds open for writing and anything that is not a file on a disk are refused before anything
-// is written.
-WritingFile::Opened chooseRewrite(const std::string& target) {
-    const DWORD attributes = ::GetFileAttributesW(systemPath(target).c_str());
-    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
-        return {nullptr, ioCode::AccessDenied};
+// The one place that decides how a target is written. The file written is the one that the path leads
+// to, through every symbolic link and junction on the way, so that a link stays a link. A new file
+// takes the place of an existing one that has a single name, with its attributes and creation time; one
+// with several names (hard links) is rewritten in place, as is one in a folder that takes no new file. A
+// read-only file, one that another program holds open for writing and anything that is not a file on a
+// disk are refused before anything is written.
+WritingFile::Opened chooseRewrite(const std::string& path) {
     // Opening it refuses what reading it would refuse; a device name opens too, even where no file of
     // that name is to be seen.
     int failure = 0;
-    const FileHandle existing = openForReading(target, failure);
+    const FileHandle existing = openForReading(path, failure);
     if (existing == noFileHandle) {
         if (failure != ioCode::FileNotFound)
             return {nullptr, failure};
-        auto temporary = TemporaryFileRewrite::create(target, failure);
+        auto temporary = TemporaryFileRewrite::create(path, failure);
         return {std::move(temporary), failure};
     }
     BY_HANDLE_FILE_INFORMATION replaced{};
     const bool known = ::GetFileInformationByHandle(handleOf(existing), &replaced);
+    const std::string target = finalPathOf(handleOf(existing), path);
     close(existing);
+    if (known && (replaced.dwFileAttributes & FILE_ATTRIBUTE_READONLY))
+        return {nullptr, ioCode::AccessDenied};
     if (known && replaced.nNumberOfLinks == 1) {
         auto temporary = TemporaryFileRewrite::create(target, failure);
         if (temporary && takeIdentityOf(handleOf(temporary->handle()), replaced))
