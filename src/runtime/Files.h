@@ -97,10 +97,12 @@ private:
 // its owner alone (on Windows with the folder's inherited security). An existing target is replaced that way
 // only when the new file can be all that the old one was: the target has no other name (hard link), and on
 // Linux it belongs to this user and its group can be given to the new file, which also takes its permission
-// bits (on Windows its attributes and creation time). Any other target that this user may write (a file of
-// another user, a group's file in a group the user cannot give, a file with several names, a file in a folder
-// that takes no new file) is rewritten in place: its old bytes are read and kept when it opens, the new ones
-// are written over them from the file's start, and close() cuts it to the new length and flushes it to disk;
+// bits (on Windows the new file has the target's owner and access list, those of a file made in the folder,
+// and takes its attributes and creation time). Any other target that this user may write (a file of another
+// user, a group's file in a group the user cannot give, on Windows a file with an access list of its own, a
+// file with several names, a file in a folder that takes no new file) is rewritten in place: its old bytes
+// are read and kept when it opens, the new ones are written over them from the file's start, and close()
+// cuts it to the new length and flushes it to disk;
 // when any of that fails, or the object is destroyed without close(), the old bytes and the old length are
 // put back and flushed, so the file keeps its old content byte for byte unless putting it back fails as well.
 // It keeps its identity, and with it its owner, group, permission bits and links. A target that this user may

@@ -6,6 +6,9 @@
 
 #include <windows.h>
 
+#include <aclapi.h>
+#include <sddl.h>
+
 #include <algorithm>
 #include <random>
 
@@ -97,6 +100,25 @@ std::string finalPathOf(HANDLE file, const std::string& path) {
         }
         final.resize(size); // the room it needs, with its terminating zero
     }
+}
+
+// Who owns the file and who may do what with it: its owner and access list, with whether the list takes
+// what the folder passes on, as the system writes them down (SDDL); empty where the system keeps no
+// security for the file.
+std::wstring securityOf(HANDLE file) {
+    constexpr SECURITY_INFORMATION parts = OWNER_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION;
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    if (::GetSecurityInfo(file, SE_FILE_OBJECT, parts, nullptr, nullptr, nullptr, nullptr, &descriptor) !=
+        ERROR_SUCCESS)
+        return {};
+    LPWSTR text = nullptr;
+    std::wstring security;
+    if (::ConvertSecurityDescriptorToStringSecurityDescriptorW(descriptor, SDDL_REVISION_1, parts, &text,
+                                                               nullptr))
+        security = text;
+    ::LocalFree(text);
+    ::LocalFree(descriptor);
+    return security;
 }
 
 // Gives the temporary file the attributes and the creation time of the file it is to replace.
@@ -193,11 +215,13 @@ void remove(const std::string& path) {
 }
 
 // The one place that decides how a target is written. The file written is the one that the path leads
-// to, through every symbolic link and junction on the way, so that a link stays a link. A new file
-// takes the place of an existing one that has a single name, with its attributes and creation time; one
-// with several names (hard links) is rewritten in place, as is one in a folder that takes no new file. A
-// read-only file, one that another program holds open for writing and anything that is not a file on a
-// disk are refused before anything is written.
+// to, through every symbolic link and junction on the way, so that a link stays a link. A new file takes
+// the place of an existing one only where it can be all that file was: the file has a single name, and
+// the new file, made in its folder, has its owner and access list (the folder's, as a file made there
+// gets them) and takes its attributes and creation time. Every other file is rewritten in place: one
+// with several names (hard links), another owner or an access list of its own, and one in a folder that
+// takes no new file. A read-only file, one that another program holds open for writing and anything that
+// is not a file on a disk are refused before anything is written.
 WritingFile::Opened chooseRewrite(const std::string& path) {
     // Opening it refuses what reading it would refuse; a device name opens too, even where no file of
     // that name is to be seen.
@@ -212,12 +236,14 @@ WritingFile::Opened chooseRewrite(const std::string& path) {
     BY_HANDLE_FILE_INFORMATION replaced{};
     const bool known = ::GetFileInformationByHandle(handleOf(existing), &replaced);
     const std::string target = finalPathOf(handleOf(existing), path);
+    const std::wstring security = securityOf(handleOf(existing));
     close(existing);
     if (known && (replaced.dwFileAttributes & FILE_ATTRIBUTE_READONLY))
         return {nullptr, ioCode::AccessDenied};
     if (known && replaced.nNumberOfLinks == 1) {
         auto temporary = TemporaryFileRewrite::create(target, failure);
-        if (temporary && takeIdentityOf(handleOf(temporary->handle()), replaced))
+        if (temporary && securityOf(handleOf(temporary->handle())) == security &&
+            takeIdentityOf(handleOf(temporary->handle()), replaced))
             return {std::move(temporary), 0};
         if (!temporary && failure != ioCode::AccessDenied)
             return {nullptr, failure};
