@@ -145,14 +145,16 @@ void importSites(Session& session, UserInterface& ui) {
 
 std::string importStartFolder(const ProgramPlaces& places, std::string_view siteFileName) {
     std::vector<std::string> candidates;
-    // A relative XDG_CONFIG_HOME is ignored, as for the settings file.
-    if (const std::string configHome = places.environmentValue("XDG_CONFIG_HOME");
-        configHome.starts_with('/'))
+    const std::string configHome = places.xdgConfigHome();
+    if (!configHome.empty())
         candidates.push_back(configHome + "/filezilla");
-    if (const std::string home = places.environmentValue("HOME"); !home.empty()) {
-        candidates.push_back(home + "/.config/filezilla");
+    // A FileZilla started without this XDG_CONFIG_HOME keeps its settings in the default folder, an old one
+    // in ~/.filezilla.
+    if (const std::string defaultHome = places.defaultConfigHome();
+        !defaultHome.empty() && defaultHome != configHome)
+        candidates.push_back(defaultHome + "/filezilla");
+    if (const std::string home = places.environmentValue("HOME"); !home.empty())
         candidates.push_back(home + "/.filezilla");
-    }
     if (const std::string appData = places.environmentValue("APPDATA"); !appData.empty())
         candidates.push_back(appData + "/FileZilla");
     for (const std::string& folder : candidates)

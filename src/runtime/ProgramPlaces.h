@@ -23,11 +23,18 @@ public:
     virtual bool isFolder(const std::string& path) const = 0;
 
     // The folder for the settings of a copy that does not keep them beside itself: the user's own
-    // configuration folder for the program, or empty when the system names none. On Linux
-    // $XDG_CONFIG_HOME/portolan, or $HOME/.config/portolan when XDG_CONFIG_HOME is unset, empty or not
-    // an absolute path (the variables as environmentValue gives them); on Windows "Portolan" in the
-    // user's roaming application data folder.
+    // configuration folder for the program, or empty when the system names none. On Linux "portolan" in
+    // xdgConfigHome(); on Windows "Portolan" in the user's roaming application data folder.
     virtual std::string userSettingsFolder() const = 0;
+
+    // The user's configuration folder by the XDG base directory rules: $XDG_CONFIG_HOME where it is an
+    // absolute path (a relative one is ignored), else defaultConfigHome(); the variables as
+    // environmentValue gives them, on every system.
+    std::string xdgConfigHome() const;
+
+    // $HOME/.config, the user's configuration folder where XDG_CONFIG_HOME names none; empty when HOME is
+    // unset or empty.
+    std::string defaultConfigHome() const;
 
     // Makes the folder at path and every missing folder above it, each readable, writable and
     // searchable by the user alone; folders that exist are left as they are. True when path is a

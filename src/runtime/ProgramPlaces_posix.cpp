@@ -31,12 +31,8 @@ bool SystemPlaces::isFolder(const std::string& path) const {
 }
 
 std::string SystemPlaces::userSettingsFolder() const {
-    // A relative XDG_CONFIG_HOME is ignored, as the XDG base directory rules ask.
-    const std::string configHome = environmentValue("XDG_CONFIG_HOME");
-    if (configHome.starts_with('/'))
-        return configHome + "/portolan";
-    const std::string home = environmentValue("HOME");
-    return home.empty() ? std::string() : home + "/.config/portolan";
+    const std::string configHome = xdgConfigHome();
+    return configHome.empty() ? std::string() : configHome + "/portolan";
 }
 
 bool SystemPlaces::makePrivateFolder(const std::string& path) const {
