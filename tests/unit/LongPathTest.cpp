@@ -9,7 +9,10 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
+#include <system_error>
+#include <vector>
 
 namespace portolan {
 namespace {
@@ -28,6 +31,35 @@ std::string programRead(const std::string& path) {
         bytes.append(block, got);
     return bytes;
 }
+
+// Removes a chain of folders made for a test when the test ends: the files of the given names in the
+// deepest one, then each folder up to the test's own folder. The test folder's removal does not reach
+// them on Windows, where the C++ library lists no folder deeper than MAX_PATH (and lists the current
+// folder instead).
+class DeepFolders {
+public:
+    DeepFolders(std::string top, std::string deepest, std::vector<std::string> files)
+        : top_(std::move(top)), deepest_(std::move(deepest)), files_(std::move(files)) {}
+    ~DeepFolders() {
+        std::error_code ignored;
+        for (const std::string& name : files_)
+            std::filesystem::remove(removable(deepest_ + pathSeparator + name), ignored);
+        for (std::string folder = deepest_; folder.size() > top_.size();
+             folder.resize(folder.find_last_of(pathSeparator)))
+            std::filesystem::remove(removable(folder), ignored);
+    }
+    DeepFolders(const DeepFolders&) = delete;
+    DeepFolders& operator=(const DeepFolders&) = delete;
+
+private:
+    static std::filesystem::path removable(const std::string& path) {
+        return testing::removablePathOf(testing::systemPathOf(path));
+    }
+
+    std::string top_;
+    std::string deepest_;
+    std::vector<std::string> files_;
+};
 
 // Windows counts a path in UTF-16 characters: here every character of a name but the Cyrillic and CJK
 // ones is ASCII, and those take one each.
@@ -51,6 +83,9 @@ TEST(LongPaths, BookExportAndSettingsLieBeyond260Characters) {
             folder += pathSeparator + name + std::string(60, 'x') + std::to_string(part);
     }
     ASSERT_TRUE(SystemPlaces().makePrivateFolder(folder));
+    const DeepFolders made(
+        writer.folder.path(), folder,
+        {"\xD1\x81\xD0\xB0\xD0\xB9\xD1\x82\xD1\x8B.ptn", "head.txt", "sites.txt", "prtln.cfg"});
     const std::string book =
         folder + pathSeparator + "\xD1\x81\xD0\xB0\xD0\xB9\xD1\x82\xD1\x8B.ptn"; // сайты.ptn
     ASSERT_GT(utf16Length(book), 300u);
@@ -104,6 +139,8 @@ TEST(LongPaths, ARelativePathBeyond260CharactersNamesTheFilesItResolvesTo) {
     for (int part = 0; part < 4; ++part)
         folder += pathSeparator + std::string(60, 'x') + std::to_string(part);
     ASSERT_TRUE(SystemPlaces().makePrivateFolder(folder));
+    const std::string deepest = writer.folder.path() + pathSeparator + folder;
+    const DeepFolders made(writer.folder.path(), deepest, {"book.ptn", "sites.txt"});
     // deep/xx..x0/./xx..x1/xx..x2/../xx..x2/xx..x3/book.ptn: the same folder, reached the long way.
     std::string roundabout = "deep";
     for (int part = 0; part < 4; ++part) {
@@ -117,7 +154,6 @@ TEST(LongPaths, ARelativePathBeyond260CharactersNamesTheFilesItResolvesTo) {
     writer.ui.fileNames[FileDialog::SaveSite] = {book};
     saveasSiteFile(writer.session, writer.ui);
     EXPECT_TRUE(writer.ui.messages.empty());
-    const std::string deepest = writer.folder.path() + pathSeparator + folder;
     const std::string stored = deepest + pathSeparator + "book.ptn";
     EXPECT_EQ(programRead(stored).size(), SiteFileSize);
 
