@@ -384,6 +384,8 @@ class Desktop:
         return wait_for("the screen to stand still", probe)
 
     def screenshot(self, window, path):
+        """A picture of the window in its frame, the pointer moved out of the way of any highlight."""
+        self.run(["xdotool", "mousemove", "--sync", str(SCREEN[0] - 1), str(SCREEN[1] - 1)])
         self.still_picture().write_png(path, self.settled_frame(window)["outer"])
 
 
