@@ -121,13 +121,19 @@ std::wstring securityOf(HANDLE file) {
     return security;
 }
 
-// Gives the temporary file the attributes and the creation time of the file it is to replace.
+// Gives the temporary file the attributes and the creation time of the file it is to replace; false when
+// it does not take every attribute, as no such call makes a file encrypted or compressed: such a file
+// replaced by a new one would lie on the disk unencrypted. (The archive bit marks a changed file.)
 bool takeIdentityOf(HANDLE temporary, const BY_HANDLE_FILE_INFORMATION& replaced) {
     FILE_BASIC_INFO identity{};
     identity.CreationTime.LowPart = replaced.ftCreationTime.dwLowDateTime;
     identity.CreationTime.HighPart = static_cast<LONG>(replaced.ftCreationTime.dwHighDateTime);
     identity.FileAttributes = replaced.dwFileAttributes;
-    return ::SetFileInformationByHandle(temporary, FileBasicInfo, &identity, sizeof identity);
+    BY_HANDLE_FILE_INFORMATION taken{};
+    constexpr DWORD ignored = FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NORMAL;
+    return ::SetFileInformationByHandle(temporary, FileBasicInfo, &identity, sizeof identity) &&
+           ::GetFileInformationByHandle(temporary, &taken) &&
+           ((taken.dwFileAttributes ^ replaced.dwFileAttributes) & ~ignored) == 0;
 }
 
 } // namespace

@@ -127,5 +127,25 @@ TEST(ReplacingFile, AFileOfAnotherOwnerIsRewrittenInPlace) {
         GTEST_SKIP() << "no file can be given to another owner here: under Wine only root may";
 }
 
+// A file replaced by a new one keeps its attributes (hidden, system). (Its creation time too, on Windows;
+// Wine keeps no creation time of its own.)
+TEST(ReplacingFile, AReplacedFileKeepsItsAttributes) {
+    TempFolder folder;
+    const std::string path = folder.file("book.ptn");
+    writeBytes(path, "old content");
+    const std::wstring path16 = widePathOf(path);
+    ASSERT_TRUE(::SetFileAttributesW(path16.c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM));
+    const auto identity = identityOf(path);
+
+    ReplacingFile file(path);
+    file.write("new", 3);
+    file.close();
+    EXPECT_EQ(file.fetchError(), 0);
+    EXPECT_EQ(readBytes(path), "new");
+    EXPECT_FALSE(identityOf(path) == identity) << "a new file took its place";
+    EXPECT_EQ(::GetFileAttributesW(path16.c_str()) & ~FILE_ATTRIBUTE_ARCHIVE,
+              DWORD{FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM});
+}
+
 } // namespace
 } // namespace portolan
