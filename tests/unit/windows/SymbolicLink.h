@@ -11,7 +11,8 @@
 namespace portolan::testing {
 
 // While it lives, a symbolic link at a test's absolute path points to target, a path relative to the
-// link's folder, when made() says so; it is removed at the end, before its folder is.
+// link's folder, when made() says so; it is removed at the end, before its folder is, and while what it
+// points to is still there (under Wine its removal is seen only then).
 //
 // Windows makes it where the user may make links (an administrator, or in developer mode). Wine 8
 // answers that call with success and makes nothing, but takes the symbolic links of the Linux file

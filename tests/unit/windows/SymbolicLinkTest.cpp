@@ -39,6 +39,15 @@ std::size_t entryCount(const std::string& folder) {
                       std::filesystem::directory_iterator()));
 }
 
+// Links that go when the test ends, the last made first: each while what it points to is still there,
+// as only then can the test see that it has gone.
+struct LinksMade : std::vector<std::unique_ptr<SymbolicLink>> {
+    ~LinksMade() {
+        while (!empty())
+            pop_back();
+    }
+};
+
 // What writes a file of the given name, and the bytes that it writes.
 struct Writer {
     const char* what;
@@ -117,7 +126,7 @@ TEST(ReplacingFile, SymbolicLinksHaveTheFileTheyLeadToWritten) {
             ASSERT_TRUE(testing::makeFolder(folder.file("elsewhere")));
             const std::string real = folder.file(named(shape.real, writer.name));
             writeBytes(real, "old content");
-            std::vector<std::unique_ptr<SymbolicLink>> links;
+            LinksMade links;
             for (const Link& link : shape.links) {
                 links.push_back(std::make_unique<SymbolicLink>(folder.file(named(link.at, writer.name)),
                                                                named(link.to, writer.name), link.toFolder));
