@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDeadlineTimer>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -13,26 +14,28 @@ namespace {
 
 constexpr int pollMilliseconds = 10;
 
-void poll(const std::function<void(QWidget*)>& act, const std::shared_ptr<bool>& done, int remainingMs) {
+// The watch ends by the clock, not by a count of polls: on a busy machine the polls come late, and a
+// watch that outlived its time would answer a later test's dialog.
+void poll(const std::function<void(QWidget*)>& act, const std::shared_ptr<bool>& done, QDeadlineTimer end) {
+    if (end.hasExpired()) {
+        qWarning("whenModal: no modal dialog opened");
+        return;
+    }
     QWidget* modal = QApplication::activeModalWidget();
     if (modal && modal->isVisible()) {
         *done = true;
         act(modal);
         return;
     }
-    if (remainingMs <= 0) {
-        qWarning("whenModal: no modal dialog opened");
-        return;
-    }
-    QTimer::singleShot(pollMilliseconds, qApp,
-                       [act, done, remainingMs] { poll(act, done, remainingMs - pollMilliseconds); });
+    QTimer::singleShot(pollMilliseconds, qApp, [act, done, end] { poll(act, done, end); });
 }
 
 } // namespace
 
 std::shared_ptr<bool> whenModal(std::function<void(QWidget* modal)> act, int timeoutMs) {
     auto done = std::make_shared<bool>(false);
-    QTimer::singleShot(0, qApp, [act = std::move(act), done, timeoutMs] { poll(act, done, timeoutMs); });
+    const QDeadlineTimer end(timeoutMs);
+    QTimer::singleShot(0, qApp, [act = std::move(act), done, end] { poll(act, done, end); });
     return done;
 }
 
