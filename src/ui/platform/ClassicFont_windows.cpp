@@ -8,8 +8,8 @@ namespace portolan {
 
 // The windows are laid out in pixels for the system's dialog font as Windows has always drawn it,
 // 8 points at 96 dots per inch (11 pixels). That font is the system's default GUI font: its family
-// ("MS Shell Dlg", which the system maps to Tahoma or "MS Sans Serif") and its height come from the
-// system, with the families it stands for after it in case the name is not known to Qt.
+// ("MS Shell Dlg", which the system maps to "MS Sans Serif" or Tahoma) and its height come from the
+// system, with the families it stands for after it, the narrower first, in case Qt does not know it.
 QFont classicFont() {
     QFont font;
     QStringList families;
@@ -20,9 +20,9 @@ QFont classicFont() {
         if (system.lfHeight != 0)
             pixels = std::abs(system.lfHeight);
     }
-    families << "Tahoma"
+    families << "MS Sans Serif"
              << "Microsoft Sans Serif"
-             << "MS Sans Serif"
+             << "Tahoma"
              << "Arial";
     font.setFamilies(families);
     font.setStyleHint(QFont::SansSerif);
