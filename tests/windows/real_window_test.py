@@ -899,7 +899,7 @@ def main():
     parser.add_argument("--linux-portolan", help="the Linux build's portolan, whose saved book is compared")
     parser.add_argument("--screens", help="the folder for the PNG pictures of the windows")
     options = parser.parse_args()
-    for name in ("zip", "installer", "recorder", "book", "linux_portolan", "screens"):
+    for name in ("zip", "installer", "recorder", "book", "work_in", "linux_portolan", "screens"):
         if getattr(options, name):
             setattr(options, name, os.path.abspath(getattr(options, name)))
     if options.screens:
