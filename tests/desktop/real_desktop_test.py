@@ -14,9 +14,7 @@ Debian's own /usr/bin/python3, which has pyatspi.
 
 import datetime
 import os
-import random
 import shutil
-import signal
 import struct
 import subprocess
 import sys
@@ -24,36 +22,27 @@ import tempfile
 import time
 import traceback
 
-SCREEN = (1024, 768)
+# The display and its window manager, shared with the real-window test of the Windows build.
+sys.dont_write_bytecode = True
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tools"))
+import x_display  # noqa: E402
+from x_display import SCREEN  # noqa: E402
+
 TIMEOUT = 10.0
 # How long a dialog may take to reach its place: the program puts it where an estimate of the frame
 # says and moves it once the window manager has framed it, if the real frame differs.
 PLACING = 3.0
 
 
-class Failure(Exception):
-    pass
-
-
 def wait_for(what, probe, timeout=TIMEOUT):
-    """Polls probe until it returns something true and returns that."""
-    deadline = time.monotonic() + timeout
-    while True:
-        result = probe()
-        if result:
-            return result
-        if time.monotonic() > deadline:
-            raise Failure(f"timed out waiting for {what}")
-        time.sleep(0.05)
+    return x_display.wait_for(what, probe, timeout)
 
 
-class Desktop:
+class Desktop(x_display.Display):
     """Xvfb, openbox and a D-Bus session, on a display of their own."""
 
     def __init__(self, work):
-        self.work = work
-        self.processes = []
-        self.env = dict(os.environ)
+        super().__init__(work, dict(os.environ), TIMEOUT, key_delay=30)
         home = os.path.join(work, "home")
         runtime = os.path.join(work, "runtime")
         os.makedirs(home)
@@ -64,118 +53,18 @@ class Desktop:
         for name in ("QT_QPA_PLATFORMTHEME", "QT_STYLE_OVERRIDE", "QT_SCALE_FACTOR", "WAYLAND_DISPLAY"):
             self.env.pop(name, None)
 
-    def start(self):
-        """Starts on a display number that nothing else uses; other programs on a shared machine tend to
-        take low numbers and may start their own server or window manager there meanwhile."""
-        failure = Failure("no free display")
-        for _ in range(5):
-            number = random.randrange(200, 900)
-            if os.path.exists(f"/tmp/.X{number}-lock") or os.path.exists(f"/tmp/.X11-unix/X{number}"):
-                continue
-            try:
-                self.start_on(number)
-                return
-            except Failure as error:
-                print(f"display :{number}: {error}; trying another")
-                failure = error
-                self.stop()
-        raise failure
-
-    def start_on(self, number):
-        read_end, write_end = os.pipe()
-        # The server writes its display number to the pipe once it takes connections.
-        self.spawn(["Xvfb", f":{number}", "-displayfd", str(write_end), "-screen", "0",
-                    f"{SCREEN[0]}x{SCREEN[1]}x24", "-nolisten", "tcp"], pass_fds=(write_end,))
-        os.close(write_end)
-        written = b""
-        deadline = time.monotonic() + TIMEOUT
-        while not written.endswith(b"\n"):
-            chunk = os.read(read_end, 16) if time.monotonic() < deadline else b""
-            if not chunk:
-                os.close(read_end)
-                raise Failure("Xvfb did not start")
-            written += chunk
-        os.close(read_end)
-        self.env["DISPLAY"] = ":" + written.decode().strip()
-
+    def display_started(self):
         bus = subprocess.Popen(["dbus-daemon", "--session", "--nofork", "--print-address=1"],
                                env=self.env, stdout=subprocess.PIPE, stderr=subprocess.DEVNULL,
                                start_new_session=True)
         self.processes.append(bus)
         self.env["DBUS_SESSION_BUS_ADDRESS"] = bus.stdout.readline().decode().strip()
 
-        log_path = os.path.join(self.work, "openbox.log")
-        with open(log_path, "w") as log:
-            openbox = self.spawn(["openbox", "--sm-disable"], stdout=log, stderr=log)
-
-        def managing():
-            if openbox.poll() is not None:
-                with open(log_path) as log:
-                    raise Failure(f"openbox ended with {openbox.returncode}: {log.read()}")
-            return "window id" in self.run(["xprop", "-root", "_NET_SUPPORTING_WM_CHECK"])
-        wait_for("openbox to manage the screen", managing, timeout=30)
-
-    def spawn(self, command, **options):
-        options.setdefault("stdout", subprocess.DEVNULL)
-        options.setdefault("stderr", subprocess.DEVNULL)
-        process = subprocess.Popen(command, env=self.env, start_new_session=True, **options)
-        self.processes.append(process)
-        return process
-
-    def run(self, command):
-        result = subprocess.run(command, env=self.env, capture_output=True, text=True)
-        return result.stdout if result.returncode == 0 else ""
-
-    def stop(self):
-        """Stops everything started, newest first."""
-        for process in reversed(self.processes):
-            if process.poll() is None:
-                try:
-                    os.killpg(process.pid, signal.SIGTERM)
-                except ProcessLookupError:
-                    pass
-        for process in reversed(self.processes):
-            try:
-                process.wait(timeout=5)
-            except subprocess.TimeoutExpired:
-                os.killpg(process.pid, signal.SIGKILL)
-                process.wait()
-        self.processes = []
-
     # --- what the window manager reports ---
 
     def windows(self, pid, title):
         found = self.run(["xdotool", "search", "--all", "--onlyvisible", "--pid", str(pid), "--name", f"^{title}$"])
         return [int(line) for line in found.split()]
-
-    def frame(self, window):
-        """The outer frame (left, top, width, height) and the inner area, as the window manager has them."""
-        info = self.run(["xwininfo", "-id", str(window)])
-        values = {}
-        for line in info.splitlines():
-            key, _, value = line.strip().partition(":")
-            values[key] = value.strip()
-        extents = self.run(["xprop", "-id", str(window), "_NET_FRAME_EXTENTS"])
-        if "=" not in extents or "Absolute upper-left X" not in values:
-            return None
-        left, right, top, bottom = (int(part) for part in extents.split("=")[1].split(","))
-        x, y = int(values["Absolute upper-left X"]), int(values["Absolute upper-left Y"])
-        width, height = int(values["Width"]), int(values["Height"])
-        return {"outer": (x - left, y - top, width + left + right, height + top + bottom),
-                "inner": (x, y, width, height)}
-
-    def settled_frame(self, window):
-        """The frame once the window manager has framed the window and it stopped moving."""
-        last = [None]
-
-        def probe():
-            now = self.frame(window)
-            if now and now == last[0]:
-                return now
-            last[0] = now
-            time.sleep(0.1)
-            return None
-        return wait_for(f"window {window} to settle", probe)
 
     def placed_frame(self, window, wanted):
         """The frame once the window stands still where wanted(outer frame) puts its outer corner, or,
@@ -185,24 +74,6 @@ class Desktop:
             frame = self.settled_frame(window)
             if frame["outer"][:2] == wanted(frame["outer"]) or time.monotonic() > deadline:
                 return frame
-
-    def active_window(self):
-        found = self.run(["xdotool", "getactivewindow"]).strip()
-        return int(found) if found else None
-
-    def await_focus(self, window, what):
-        """Waits until the window manager has given the window the focus, so that keys go there and
-        not to the window that had it a moment before (a closed dialog gives it back only later)."""
-        wait_for(f"{what} to have the focus", lambda: self.active_window() == window)
-
-    def key(self, *keys):
-        self.run(["xdotool", "key", "--delay", "30", *keys])
-
-    def type(self, text):
-        self.run(["xdotool", "type", "--delay", "30", text])
-
-    def click(self, x, y):
-        self.run(["xdotool", "mousemove", "--sync", str(x), str(y), "click", "1"])
 
 
 class Program:
@@ -682,7 +553,7 @@ def main():
         suite.failed += 1
         print(f"not ok - the desktop could not be set up: {error}")
     finally:
-        desktop.stop()
+        desktop.stop_display()
         shutil.rmtree(work, ignore_errors=True)
     print(f"real desktop: {time.monotonic() - started:.1f} s")
     print(f"{suite.passed} passed, {suite.failed} failed")

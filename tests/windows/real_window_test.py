@@ -27,9 +27,7 @@ Needs Debian's wine, fonts-wine, xvfb, openbox, xdotool, x11-utils and x11-apps 
 import argparse
 import datetime
 import os
-import random
 import shutil
-import signal
 import struct
 import subprocess
 import sys
@@ -39,7 +37,12 @@ import traceback
 import zipfile
 import zlib
 
-SCREEN = (1024, 768)
+# The display and its window manager, shared with the Linux build's real-desktop test.
+sys.dont_write_bytecode = True
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tools"))
+import x_display  # noqa: E402
+from x_display import SCREEN, Failure  # noqa: E402
+
 # Wine starts a program slower than Linux does, the first one in a new prefix most of all.
 TIMEOUT = 60.0
 WINE_FONTS = "/usr/share/wine/fonts"
@@ -59,20 +62,8 @@ BOOK_FOLDER = "\u0414\u043e\u043a\u0443\u043c\u0435\u043d\u0442\u044b"  # Док
 BOOK_NAME = "\u0441\u0430\u0439\u0442\u044b.ptn"  # сайты.ptn
 
 
-class Failure(Exception):
-    pass
-
-
 def wait_for(what, probe, timeout=TIMEOUT):
-    """Polls probe until it returns something true and returns that."""
-    deadline = time.monotonic() + timeout
-    while True:
-        result = probe()
-        if result:
-            return result
-        if time.monotonic() > deadline:
-            raise Failure(f"timed out waiting for {what}")
-        time.sleep(0.1)
+    return x_display.wait_for(what, probe, timeout)
 
 
 def read_bytes(path):
@@ -126,17 +117,16 @@ class Picture:
                        + chunk(b"IDAT", data) + chunk(b"IEND", b""))
 
 
-class Desktop:
+class Desktop(x_display.Display):
     """Xvfb and openbox on a display of their own, and a Wine prefix of its own, in the work folder."""
 
     def __init__(self, work):
-        self.work = work
-        self.processes = []
+        env = {name: value for name, value in os.environ.items()
+               if not name.startswith(("QT_", "WINE", "XDG_", "LC_")) and name not in ("WAYLAND_DISPLAY", "DISPLAY")}
+        super().__init__(work, env, TIMEOUT, key_delay=60)
         self.prefix = os.path.join(work, "wine-prefix")
         home = os.path.join(work, "home")
         os.makedirs(home)
-        self.env = {name: value for name, value in os.environ.items()
-                    if not name.startswith(("QT_", "WINE", "XDG_", "LC_")) and name not in ("WAYLAND_DISPLAY", "DISPLAY")}
         # The menu builder would put the installer's Start menu entry and association into the desktop's
         # own menus in HOME; Mono and Gecko would be offered to a new prefix.
         self.env.update(HOME=home, LANG="C.UTF-8", LC_ALL="C.UTF-8", WINEPREFIX=self.prefix, WINEARCH="win64",
@@ -212,80 +202,6 @@ class Desktop:
     def registry_key_exists(self, key):
         return self.wine("reg", "query", key)[0] == 0
 
-    # --- the display ---
-
-    def start(self):
-        """Starts on a display number that nothing else uses; other programs on a shared machine tend to
-        take low numbers and may start their own server or window manager there meanwhile."""
-        failure = Failure("no free display")
-        for _ in range(5):
-            number = random.randrange(200, 900)
-            if os.path.exists(f"/tmp/.X{number}-lock") or os.path.exists(f"/tmp/.X11-unix/X{number}"):
-                continue
-            try:
-                self.start_on(number)
-                return
-            except Failure as error:
-                print(f"display :{number}: {error}; trying another")
-                failure = error
-                self.stop_display()
-        raise failure
-
-    def start_on(self, number):
-        read_end, write_end = os.pipe()
-        # The server writes its display number to the pipe once it takes connections.
-        self.spawn(["Xvfb", f":{number}", "-displayfd", str(write_end), "-screen", "0",
-                    f"{SCREEN[0]}x{SCREEN[1]}x24", "-nolisten", "tcp"], pass_fds=(write_end,))
-        os.close(write_end)
-        written = b""
-        deadline = time.monotonic() + 10
-        while not written.endswith(b"\n"):
-            chunk = os.read(read_end, 16) if time.monotonic() < deadline else b""
-            if not chunk:
-                os.close(read_end)
-                raise Failure("Xvfb did not start")
-            written += chunk
-        os.close(read_end)
-        self.env["DISPLAY"] = ":" + written.decode().strip()
-
-        log_path = os.path.join(self.work, "openbox.log")
-        with open(log_path, "w") as log:
-            openbox = self.spawn(["openbox", "--sm-disable"], stdout=log, stderr=log)
-
-        def managing():
-            if openbox.poll() is not None:
-                with open(log_path) as log:
-                    raise Failure(f"openbox ended with {openbox.returncode}: {log.read()}")
-            return "window id" in self.run(["xprop", "-root", "_NET_SUPPORTING_WM_CHECK"])
-        wait_for("openbox to manage the screen", managing, timeout=30)
-
-    def spawn(self, command, **options):
-        options.setdefault("stdout", subprocess.DEVNULL)
-        options.setdefault("stderr", subprocess.DEVNULL)
-        process = subprocess.Popen(command, env=self.env, start_new_session=True, **options)
-        self.processes.append(process)
-        return process
-
-    def run(self, command):
-        result = subprocess.run(command, env=self.env, capture_output=True)
-        return result.stdout.decode("utf-8", "replace") if result.returncode == 0 else ""
-
-    def stop_display(self):
-        """Stops everything started, newest first."""
-        for process in reversed(self.processes):
-            if process.poll() is None:
-                try:
-                    os.killpg(process.pid, signal.SIGTERM)
-                except ProcessLookupError:
-                    pass
-        for process in reversed(self.processes):
-            try:
-                process.wait(timeout=5)
-            except subprocess.TimeoutExpired:
-                os.killpg(process.pid, signal.SIGKILL)
-                process.wait()
-        self.processes = []
-
     def stop(self):
         if os.path.isdir(self.prefix):
             subprocess.run(["wineserver", "-k"], env=self.env, timeout=30, stderr=subprocess.DEVNULL)
@@ -302,50 +218,9 @@ class Desktop:
     def title(self, window):
         return self.run(["xdotool", "getwindowname", str(window)]).rstrip("\n")
 
-    def frame(self, window):
-        """The outer frame (left, top, width, height) and the inner area, as the window manager has them."""
-        info = self.run(["xwininfo", "-id", str(window)])
-        values = {}
-        for line in info.splitlines():
-            key, _, value = line.strip().partition(":")
-            values[key] = value.strip()
-        extents = self.run(["xprop", "-id", str(window), "_NET_FRAME_EXTENTS"])
-        if "=" not in extents or "Absolute upper-left X" not in values:
-            return None
-        left, right, top, bottom = (int(part) for part in extents.split("=")[1].split(","))
-        x, y = int(values["Absolute upper-left X"]), int(values["Absolute upper-left Y"])
-        width, height = int(values["Width"]), int(values["Height"])
-        return {"outer": (x - left, y - top, width + left + right, height + top + bottom),
-                "inner": (x, y, width, height)}
-
-    def settled_frame(self, window):
-        """The frame once the window manager has framed the window and it stopped moving."""
-        last = [None]
-
-        def probe():
-            now = self.frame(window)
-            if now and now == last[0]:
-                return now
-            last[0] = now
-            time.sleep(0.1)
-            return None
-        return wait_for(f"window {window} to settle", probe)
-
-    def active_window(self):
-        found = self.run(["xdotool", "getactivewindow"]).strip()
-        return int(found) if found else None
-
-    def await_focus(self, window, what):
-        """Waits until the window manager has given the window the focus, so that keys go there and
-        not to the window that had it a moment before."""
-        wait_for(f"{what} to have the focus", lambda: self.active_window() == window)
-
     def activate(self, window, what):
         self.run(["xdotool", "windowactivate", "--sync", str(window)])
         self.await_focus(window, what)
-
-    def click(self, x, y):
-        self.run(["xdotool", "mousemove", "--sync", str(x), str(y), "click", "1"])
 
     def visible_windows_of(self, pid):
         found = self.run(["xdotool", "search", "--all", "--onlyvisible", "--pid", str(pid), "--name", ""])
@@ -359,12 +234,6 @@ class Desktop:
         self.key(menu)
         wait_for("the menu to open", lambda: self.visible_windows_of(pid) - before)
         self.key(item)
-
-    def key(self, *keys):
-        self.run(["xdotool", "key", "--delay", "60", *keys])
-
-    def type(self, text):
-        self.run(["xdotool", "type", "--delay", "60", text])
 
     def picture(self):
         dump = subprocess.run(["xwd", "-root", "-silent"], env=self.env, capture_output=True, check=True).stdout
