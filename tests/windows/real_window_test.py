@@ -286,6 +286,15 @@ class Program:
         wait_for("the program to end", lambda: self.process.poll() is not None)
         return self.process.returncode
 
+    def __enter__(self):
+        return self
+
+    def __exit__(self, failure, *_):
+        """Shows what the program wrote when the work with it failed, and stops it if it still runs."""
+        if failure is not None:
+            print(self.output())
+        self.stop()
+
     def stop(self):
         if self.process.poll() is None:
             self.process.terminate()
@@ -472,9 +481,8 @@ def portable_scenario(desktop, options, suite):
     shutil.copy2(options.book, book)
     original = read_bytes(book)
 
-    program = Program(desktop, desktop.windows_path(executable), [desktop.windows_path(book)],
-                      environment={"PORTOLAN_RECORD_ARGUMENTS": desktop.windows_path(record)})
-    try:
+    with Program(desktop, desktop.windows_path(executable), [desktop.windows_path(book)],
+                 environment={"PORTOLAN_RECORD_ARGUMENTS": desktop.windows_path(record)}) as program:
         title = f"Portolan - {BOOK_NAME}"
         windows = wait_for("the main window", lambda: [w for w in desktop.windows(title, program.process.pid)])
         main = windows[0]
@@ -529,11 +537,6 @@ def portable_scenario(desktop, options, suite):
                     repr(settings[16:]))
         suite.check("the portable copy writes nothing into %APPDATA%\\Portolan",
                     not os.path.exists(desktop.app_data("Portolan")), os.listdir(desktop.app_data()))
-    except Exception:
-        print(program.output())
-        raise
-    finally:
-        program.stop()
 
 
 def linux_saved_book(desktop, options):
@@ -550,8 +553,7 @@ def linux_saved_book(desktop, options):
     os.makedirs(home)
     environment = {"HOME": home, "XDG_CONFIG_HOME": os.path.join(home, ".config"), "QT_QPA_PLATFORM": "xcb",
                    "XDG_RUNTIME_DIR": home}
-    program = Program(desktop, None, environment=environment, command=[binary, book])
-    try:
+    with Program(desktop, None, environment=environment, command=[binary, book]) as program:
         main = program.window(f"Portolan - {BOOK_NAME}")
         desktop.activate(main, "the Linux build's main window")
         insert_site(desktop, program, main)
@@ -559,11 +561,6 @@ def linux_saved_book(desktop, options):
         desktop.choose(main, "alt+f", "e")
         program.ended()
         return written
-    except Exception:
-        print(program.output())
-        raise
-    finally:
-        program.stop()
 
 
 class ReadOnlyFolder:
@@ -605,16 +602,10 @@ def read_only_scenario(desktop, options, suite):
         if not read_only:
             suite.skip("a copy in a read-only folder", f"{portable} could not be made read-only")
             return
-        program = Program(desktop, desktop.windows_path(os.path.join(portable, "portolan.exe")))
-        try:
+        with Program(desktop, desktop.windows_path(os.path.join(portable, "portolan.exe"))) as program:
             main = program.window("Portolan - untitled")
             desktop.activate(main, "the main window")
             exit_program(desktop, program, main, suite, "the read-only copy")
-        except Exception:
-            print(program.output())
-            raise
-        finally:
-            program.stop()
     settings = desktop.app_data("Portolan", "prtln.cfg")
     size = os.path.getsize(settings) if os.path.exists(settings) else None
     suite.check("a copy whose folder is read-only writes %APPDATA%\\Portolan\\prtln.cfg, 148 bytes",
@@ -712,7 +703,7 @@ def installer_scenario(desktop, options, suite, mode):
     else:
         opener = Program(desktop, "start", ["/wait", desktop.windows_path(book)])
     title = f"Portolan - {BOOK_NAME}"
-    try:
+    with opener:
         main = opener.window(title, any_process=True)
         suite.check(f"{label}a .ptn in a Cyrillic-named folder, opened by the association, starts the installed "
                     "copy with it", desktop.title(main) == title, repr(desktop.title(main)))
@@ -720,11 +711,6 @@ def installer_scenario(desktop, options, suite, mode):
         desktop.choose(main, "alt+f", "e")
         code = opener.ended()
         suite.check(f"{label}the installed copy ends at File > Exit", code == 0, f"exit code {code}")
-    except Exception:
-        print(opener.output())
-        raise
-    finally:
-        opener.stop()
     settings = desktop.app_data("Portolan", "prtln.cfg")
     kept = read_bytes(settings) if os.path.exists(settings) else b""
     suite.check(f"{label}the installed copy writes %APPDATA%\\Portolan\\prtln.cfg, 148 bytes",
