@@ -3,6 +3,7 @@
 
 Starts Xvfb on a free display number and openbox, makes a Wine prefix of its own in a work folder, and
 runs the packages that scripts/package-windows makes:
+  - portolan.exe carries Portolan's icon and its version information;
   - the portable copy, unpacked into a folder, opens a book in a Cyrillic-named folder (the title shows
     its name); a client command line typed into the configuration dialog, a site inserted by keyboard
     and saved (the file's bytes against the layout of a site file, and against what the Linux build
@@ -21,7 +22,7 @@ also writes PNG pictures of the main window, the add dialog and a message box in
 
 Usage: real_window_test.py --zip ZIP --installer SETUP.EXE --recorder ARGUMENT_RECORDER.EXE
                            --book EXAMPLE.PTN --work-in FOLDER [--linux-portolan PORTOLAN] [--screens FOLDER]
-Needs Debian's wine, fonts-wine, xvfb, openbox, xdotool, x11-utils and x11-apps (xwd).
+Needs Debian's wine, fonts-wine, icoutils, xvfb, openbox, xdotool, x11-utils and x11-apps (xwd).
 """
 
 import argparse
@@ -467,6 +468,45 @@ def unpack_portable(desktop, zip_path, folder):
     return os.path.join(folder, top.pop())
 
 
+def version_strings(resource):
+    """The texts of a VERSIONINFO resource's string table by their names: each name and its value are
+    UTF-16 with a closing zero, the value aligned to four bytes after the name."""
+    text = resource.decode("utf-16-le", "replace")
+    strings = {}
+    for name in ("FileDescription", "FileVersion", "ProductName", "ProductVersion", "OriginalFilename"):
+        at = text.find(name + "\0")
+        if at >= 0:
+            value = text[at + len(name):].lstrip("\0")
+            strings[name] = value[:value.find("\0")]
+    return strings
+
+
+def program_file_scenario(desktop, options, suite):
+    """portolan.exe, as Explorer shows it: Portolan's icon in every size of data/icons, and its version
+    information (the fixed file version and the texts of its properties)."""
+    version = os.path.basename(options.zip).removeprefix("portolan-").removesuffix("-win64.zip")
+    portable = unpack_portable(desktop, options.zip, os.path.join(desktop.work, "program-file"))
+    executable = os.path.join(portable, "portolan.exe")
+    icon = os.path.join(desktop.work, "portolan.ico")
+    with open(icon, "wb") as extracted:
+        subprocess.run(["wrestool", "--extract", "--type=14", executable], stdout=extracted, check=True)
+    listing = subprocess.run(["icotool", "--list", icon], capture_output=True, text=True).stdout
+    sizes = [int(word.split("=")[1]) for word in listing.split() if word.startswith("--width=")]
+    suite.check("portolan.exe carries Portolan's icon at 16, 24, 32, 48, 64, 128 and 256 pixels",
+                sizes == [16, 24, 32, 48, 64, 128, 256], listing)
+    resource = subprocess.run(["wrestool", "--extract", "--raw", "--type=16", executable], capture_output=True,
+                              check=True).stdout
+    fixed = resource.find(struct.pack("<I", 0xFEEF04BD))
+    numbers = struct.unpack_from("<4H", resource, fixed + 8) if fixed >= 0 else ()
+    major, minor = (int(number) for number in version.split("."))
+    suite.check(f"its fixed file version is {major}.{minor}.0.0", numbers == (minor, major, 0, 0), repr(numbers))
+    wanted = {"FileDescription": "Portolan FTP site address book", "FileVersion": version,
+              "ProductName": "Portolan", "ProductVersion": version, "OriginalFilename": "portolan.exe"}
+    strings = version_strings(resource)
+    suite.check("its version information names the product, its description and its version", strings == wanted,
+                f"{strings}, wanted {wanted}")
+
+
 def portable_scenario(desktop, options, suite):
     """The portable copy: a book in a Cyrillic-named folder, a site inserted and saved, the client started,
     the settings beside the program."""
@@ -768,6 +808,7 @@ def main():
     try:
         desktop.make_prefix()
         print(f"# the Wine prefix made: {time.monotonic() - started:.1f} s", flush=True)
+        suite.case("program file", lambda: program_file_scenario(desktop, options, suite), desktop, options.work_in)
         desktop.start()
         suite.case("portable scenario", lambda: portable_scenario(desktop, options, suite), desktop, options.work_in)
         suite.case("read-only scenario", lambda: read_only_scenario(desktop, options, suite), desktop, options.work_in)
