@@ -51,7 +51,8 @@ VIAddVersionKey "LegalCopyright" "Copyright 2026 ${PUBLISHER}"
 !define MUI_ICON "${ICON}"
 !define MUI_UNICON "${ICON}"
 !define MUI_ABORTWARNING
-!define MUI_FINISHPAGE_RUN "$INSTDIR\bin\portolan.exe"
+!define MUI_FINISHPAGE_RUN
+!define MUI_FINISHPAGE_RUN_FUNCTION StartPortolan
 
 !insertmacro MULTIUSER_PAGE_INSTALLMODE
 !insertmacro MUI_PAGE_DIRECTORY
@@ -67,6 +68,12 @@ FunctionEnd
 
 Function un.onInit
     !insertmacro MULTIUSER_UNINIT
+FunctionEnd
+
+; The installer may run with an administrator's rights, which Portolan started by it would inherit, and
+; its settings and books would go to the administrator's folders: Explorer starts it as the user.
+Function StartPortolan
+    Exec '"$WINDIR\explorer.exe" "$INSTDIR\bin\portolan.exe"'
 FunctionEnd
 
 Section "Portolan"
@@ -96,7 +103,6 @@ Section "Portolan"
     WriteRegStr SHCTX "${UNINSTALL_KEY}" "DisplayVersion" "${VERSION}"
     WriteRegStr SHCTX "${UNINSTALL_KEY}" "DisplayIcon" '"$INSTDIR\bin\portolan.exe",0'
     WriteRegStr SHCTX "${UNINSTALL_KEY}" "Publisher" "${PUBLISHER}"
-    WriteRegStr SHCTX "${UNINSTALL_KEY}" "URLInfoAbout" "https://portolan.github.io/"
     WriteRegStr SHCTX "${UNINSTALL_KEY}" "InstallLocation" "$INSTDIR"
     WriteRegStr SHCTX "${UNINSTALL_KEY}" "UninstallString" '"$INSTDIR\uninstall.exe" /$MultiUser.InstallMode'
     WriteRegStr SHCTX "${UNINSTALL_KEY}" "QuietUninstallString" '"$INSTDIR\uninstall.exe" /$MultiUser.InstallMode /S'
@@ -107,6 +113,16 @@ Section "Portolan"
 SectionEnd
 
 Section "Uninstall"
+    ; A running Portolan holds its program file and libraries: until it is closed nothing is removed, so
+    ; that no half-removed installation is left without its entry among the installed programs.
+    retry:
+    ClearErrors
+    Delete "$INSTDIR\bin\portolan.exe"
+    ${If} ${Errors}
+        MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION "Portolan is running. Close it, then choose Retry." \
+            /SD IDCANCEL IDRETRY retry
+        Abort "Portolan is running: nothing was removed."
+    ${EndIf}
     !include "${UNFILES}"
     Delete "$INSTDIR\uninstall.exe"
     RMDir "$INSTDIR" ; only when empty: whatever the user put there stays

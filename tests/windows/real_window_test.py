@@ -13,9 +13,9 @@ runs the packages that scripts/package-windows makes:
   - the installer, run silently for the current user and then for all users, installs, associates .ptn
     with Portolan (a book in a Cyrillic-named folder opened by the registered command starts the
     installed copy), makes the Start menu entry and the entry among the installed programs; the installed
-    copy keeps its settings in %APPDATA%\\Portolan; the uninstaller, run silently by the command that
-    entry holds, leaves no file and no registry key of the installation behind and leaves the settings
-    and the user's books alone.
+    copy keeps its settings in %APPDATA%\\Portolan; the uninstaller removes nothing while the copy runs,
+    and once it has ended, run silently by the command that entry holds, leaves no file and no registry
+    key of the installation behind and leaves the settings and the user's books alone.
 Keys and clicks go through XTest (xdotool); titles are read from the window manager's properties.
 Everything it starts is stopped at the end, also on failure, Wine's server included. With --screens it
 also writes PNG pictures of the main window, the add dialog and a message box into that folder.
@@ -747,6 +747,13 @@ def installer_scenario(desktop, options, suite, mode):
         main = opener.window(title, any_process=True)
         suite.check(f"{label}a .ptn in a Cyrillic-named folder, opened by the association, starts the installed "
                     "copy with it", desktop.title(main) == title, repr(desktop.title(main)))
+        # The uninstaller hands over to its copy in %TEMP% (Un_A.exe) and ends at once.
+        desktop.wine(*command_words(quiet_uninstall or ""))
+        wait_for("the uninstaller's copy to end", lambda: subprocess.run(
+            ["pgrep", "--full", "--ignore-case", r"\\Un_A\.exe"], capture_output=True).returncode != 0)
+        suite.check(f"{label}while Portolan runs, the uninstaller removes nothing",
+                    os.path.isfile(os.path.join(where.folder, "bin", "portolan.exe"))
+                    and os.path.isfile(where.shortcut) and desktop.registry_key_exists(where.uninstall_key))
         desktop.activate(main, "the installed copy's main window")
         desktop.choose(main, "alt+f", "e")
         code = opener.ended()
