@@ -20,12 +20,12 @@ import subprocess
 import sys
 import tempfile
 import time
-import traceback
 
 # The display and its window manager, shared with the real-window test of the Windows build.
 sys.dont_write_bytecode = True
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tools"))
 import x_display  # noqa: E402
+from check_suite import Suite  # noqa: E402
 from x_display import SCREEN  # noqa: E402
 
 TIMEOUT = 10.0
@@ -168,28 +168,6 @@ class ScreenReader:
                 stack.extend(child for child in node if child is not None)
             return labels or None
         return wait_for(f'labels of "{window_title}" through AT-SPI', probe)
-
-
-class Suite:
-    def __init__(self):
-        self.passed = 0
-        self.failed = 0
-
-    def check(self, name, condition, detail=""):
-        if condition:
-            self.passed += 1
-            print(f"ok - {name}")
-        else:
-            self.failed += 1
-            print(f"not ok - {name}: {detail}")
-
-    def case(self, name, body):
-        try:
-            body()
-        except Exception as error:
-            self.failed += 1
-            print(f"not ok - {name}: {error}")
-            traceback.print_exc(file=sys.stdout)
 
 
 def beside_main(main_outer, outer):
@@ -550,14 +528,12 @@ def main():
         suite.case("bounds scenario", lambda: bounds_scenario(desktop, binary, suite))
         suite.case("import scenario", lambda: import_scenario(desktop, binary, suite))
     except Exception as error:
-        suite.failed += 1
-        print(f"not ok - the desktop could not be set up: {error}")
+        suite.fail("the desktop could not be set up", error)
     finally:
         desktop.stop_display()
         shutil.rmtree(work, ignore_errors=True)
     print(f"real desktop: {time.monotonic() - started:.1f} s")
-    print(f"{suite.passed} passed, {suite.failed} failed")
-    return 0 if suite.failed == 0 and suite.passed > 0 else 1
+    return suite.finish()
 
 
 if __name__ == "__main__":

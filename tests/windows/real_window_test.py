@@ -34,7 +34,6 @@ import subprocess
 import sys
 import tempfile
 import time
-import traceback
 import zipfile
 import zlib
 
@@ -42,6 +41,7 @@ import zlib
 sys.dont_write_bytecode = True
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tools"))
 import x_display  # noqa: E402
+from check_suite import Suite  # noqa: E402
 from x_display import SCREEN, Failure  # noqa: E402
 
 # Wine starts a program slower than Linux does, the first one in a new prefix most of all.
@@ -302,40 +302,14 @@ class Program:
             self.process.wait(timeout=10)
 
 
-class Suite:
-    def __init__(self):
-        self.passed = 0
-        self.failed = 0
-        self.skipped = 0
-
-    def check(self, name, condition, detail=""):
-        if condition:
-            self.passed += 1
-            print(f"ok - {name}", flush=True)
-        else:
-            self.failed += 1
-            print(f"not ok - {name}: {detail}", flush=True)
-
-    def skip(self, name, reason):
-        self.skipped += 1
-        print(f"skip - {name}: {reason}", flush=True)
-
-    def case(self, name, body, desktop, pictures):
-        """Runs a scenario; when it fails, a picture of the screen as it was then goes into pictures."""
-        started = time.monotonic()
-        try:
-            body()
-        except Exception as error:
-            self.failed += 1
-            print(f"not ok - {name}: {error}")
-            traceback.print_exc(file=sys.stdout)
-            picture = os.path.join(pictures, f"failure of the {name}.png")
-            try:
-                desktop.picture().write_png(picture, (0, 0, *SCREEN))
-                print(f"# the screen then: {picture}")
-            except Exception as failure:
-                print(f"# no picture of the screen: {failure}")
-        print(f"# {name}: {time.monotonic() - started:.1f} s", flush=True)
+def picture_of_failure(desktop, pictures, name):
+    """A picture of the screen as it was when a scenario failed, into the folder pictures."""
+    picture = os.path.join(pictures, f"failure of the {name}.png")
+    try:
+        desktop.picture().write_png(picture, (0, 0, *SCREEN))
+        print(f"# the screen then: {picture}")
+    except Exception as failure:
+        print(f"# no picture of the screen: {failure}")
 
 
 # --- what the files should hold ---
@@ -815,23 +789,23 @@ def main():
     try:
         desktop.make_prefix()
         print(f"# the Wine prefix made: {time.monotonic() - started:.1f} s", flush=True)
-        suite.case("program file", lambda: program_file_scenario(desktop, options, suite), desktop, options.work_in)
+        def keep_picture(name):
+            picture_of_failure(desktop, options.work_in, name)
+
+        suite.case("program file", lambda: program_file_scenario(desktop, options, suite), keep_picture)
         desktop.start()
-        suite.case("portable scenario", lambda: portable_scenario(desktop, options, suite), desktop, options.work_in)
-        suite.case("read-only scenario", lambda: read_only_scenario(desktop, options, suite), desktop, options.work_in)
+        suite.case("portable scenario", lambda: portable_scenario(desktop, options, suite), keep_picture)
+        suite.case("read-only scenario", lambda: read_only_scenario(desktop, options, suite), keep_picture)
         for mode in ("CurrentUser", "AllUsers"):
-            suite.case(f"installer scenario, {mode}", lambda: installer_scenario(desktop, options, suite, mode), desktop,
-                       options.work_in)
+            suite.case(f"installer scenario, {mode}", lambda: installer_scenario(desktop, options, suite, mode),
+                       keep_picture)
     except Exception as error:
-        suite.failed += 1
-        print(f"not ok - the desktop could not be set up: {error}")
-        traceback.print_exc(file=sys.stdout)
+        suite.fail("the desktop could not be set up", error)
     finally:
         desktop.stop()
         shutil.rmtree(work, ignore_errors=True)
     print(f"real window under Wine: {time.monotonic() - started:.1f} s")
-    print(f"{suite.passed} passed, {suite.failed} failed" + (f", {suite.skipped} skipped" if suite.skipped else ""))
-    return 0 if suite.failed == 0 and suite.passed > 0 else 1
+    return suite.finish()
 
 
 if __name__ == "__main__":
